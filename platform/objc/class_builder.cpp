@@ -1,0 +1,159 @@
+#include "platform/objc/class_builder.h"
+
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+
+#include "platform/objc/exception.h"
+
+// Rebuilds a class's dispatch table (and its subclasses') from its method lists. Exported by
+// GNU libobjc but not declared in its public headers.
+extern "C" void __objc_update_dispatch_table_for_class(Class cls);
+
+namespace platform::objc {
+namespace {
+
+// The layout of a method entry in GNU libobjc's method lists (the public ABI).
+struct MethodEntry {
+  SEL name;
+  const char* types;
+  IMP imp;
+};
+
+struct DeviceClassRecord {
+  Class cls;
+  std::vector<std::pair<SEL, IMP>> instanceMethods;
+  std::vector<std::pair<SEL, IMP>> classMethods;
+};
+
+struct Registry {
+  std::vector<DeviceClassRecord> classes;
+  std::map<Class, std::function<std::unique_ptr<NativeBody>()>> factories;
+  unsigned long removedCount = 0;
+};
+
+Registry& registry() {
+  static Registry* r = new Registry();  // outlives every static that might still send messages
+  return *r;
+}
+
+std::vector<std::pair<SEL, IMP>> ownMethods(Class cls) {
+  unsigned int count = 0;
+  Method* methods = class_copyMethodList(cls, &count);
+  std::vector<std::pair<SEL, IMP>> out;
+  for (unsigned int i = 0; i < count; ++i) {
+    out.emplace_back(method_getName(methods[i]), method_getImplementation(methods[i]));
+  }
+  free(methods);
+  return out;
+}
+
+// Makes `cls`'s own methods equal to `original`: hooked ones get their original
+// implementation back, others are removed by renaming them to a selector nobody sends.
+void restoreMethods(Class cls, const std::vector<std::pair<SEL, IMP>>& original) {
+  unsigned int count = 0;
+  Method* methods = class_copyMethodList(cls, &count);
+  bool removed = false;
+  for (unsigned int i = 0; i < count; ++i) {
+    SEL name = method_getName(methods[i]);
+    IMP originalImp = nullptr;
+    for (const auto& [sel, imp] : original) {
+      if (sel_isEqual(sel, name)) originalImp = imp;
+    }
+    if (originalImp) {
+      if (method_getImplementation(methods[i]) != originalImp) {
+        method_setImplementation(methods[i], originalImp);
+      }
+    } else {
+      std::string dead = "__removed_method_" + std::to_string(++registry().removedCount);
+      reinterpret_cast<MethodEntry*>(methods[i])->name = sel_registerName(dead.c_str());
+      removed = true;
+    }
+  }
+  free(methods);
+  if (removed) __objc_update_dispatch_table_for_class(cls);
+}
+
+}  // namespace
+
+ClassBuilder::ClassBuilder(const char* name, Class superclass)
+    : cls_(objc_allocateClassPair(superclass, name, 0)) {
+  if (!cls_) {
+    NSException::raise(NSInternalInconsistencyException,
+                       std::string("class ") + name + " already exists");
+  }
+}
+
+ClassBuilder& ClassBuilder::addMethod(bool classSide, SEL selector, IMP imp, const char* types) {
+  Class target = classSide ? object_getClass(reinterpret_cast<id>(cls_)) : cls_;
+  if (!class_addMethod(target, selector, imp, types)) {
+    NSException::raise(NSInternalInconsistencyException,
+                       std::string("method ") + sel_getName(selector) + " added twice to " +
+                           class_getName(cls_));
+  }
+  return *this;
+}
+
+ClassBuilder& ClassBuilder::addIvar(const char* name, std::size_t size, std::size_t align,
+                                    const char* types) {
+  auto log2Align = static_cast<unsigned char>(std::log2(static_cast<double>(align)));
+  if (!class_addIvar(cls_, name, size, log2Align, types)) {
+    NSException::raise(NSInternalInconsistencyException,
+                       std::string("ivar ") + name + " cannot be added to " + class_getName(cls_));
+  }
+  return *this;
+}
+
+Class ClassBuilder::build() {
+  objc_registerClassPair(cls_);
+  Registry& r = registry();
+  if (factory_) r.factories[cls_] = factory_;
+  r.classes.push_back({cls_, ownMethods(cls_), ownMethods(object_getClass(reinterpret_cast<id>(cls_)))});
+  return cls_;
+}
+
+Class deviceClass(const char* name, Class superclass,
+                  const std::function<void(ClassBuilder&)>& define) {
+  if (Class existing = objc_getClass(name)) return existing;
+  ClassBuilder builder(name, superclass);
+  define(builder);
+  return builder.build();
+}
+
+void restoreDeviceClasses() {
+  for (const DeviceClassRecord& record : registry().classes) {
+    restoreMethods(record.cls, record.instanceMethods);
+    restoreMethods(object_getClass(reinterpret_cast<id>(record.cls)), record.classMethods);
+  }
+}
+
+const std::function<std::unique_ptr<NativeBody>()>* bodyFactoryFor(Class cls) {
+  const auto& factories = registry().factories;
+  for (Class c = cls; c; c = class_getSuperclass(c)) {
+    auto it = factories.find(c);
+    if (it != factories.end()) return &it->second;
+  }
+  return nullptr;
+}
+
+id objectIvar(id object, const char* name) {
+  if (!object) return nil;
+  Ivar ivar = class_getInstanceVariable(object_getClass(object), name);
+  if (!ivar) return nil;
+  return *reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
+}
+
+void setObjectIvar(id object, const char* name, id value) {
+  Ivar ivar = class_getInstanceVariable(object_getClass(object), name);
+  if (!ivar) {
+    NSException::raise(NSInvalidArgumentException,
+                       std::string("class ") + className(object) + " has no ivar " + name);
+  }
+  id* slot = reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
+  id old = *slot;
+  *slot = retain(value);
+  release(old);
+}
+
+}  // namespace platform::objc
