@@ -15,7 +15,7 @@ class NSException : public std::exception {
   // The human-readable cause, e.g. "-[NSObject foo]: unrecognized selector sent to instance 0x1".
   const std::string& reason() const { return reason_; }
   // "name: reason", for diagnostics that only know std::exception.
-  const char* what() const noexcept override { return what_.c_str(); }
+  const char* what() const noexcept override;
 
   // Throws an NSException with the given name and reason.
   [[noreturn]] static void raise(std::string name, std::string reason);

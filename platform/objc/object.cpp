@@ -62,6 +62,8 @@ BOOL nsIsMemberOfClass(id self, SEL, Class cls) { return object_getClass(self) =
 BOOL nsRespondsToSelector(id self, SEL, SEL selector) { return respondsTo(self, selector) ? YES : NO; }
 BOOL nsIsEqual(id self, SEL, id other) { return self == other ? YES : NO; }
 unsigned long nsHash(id self, SEL) { return reinterpret_cast<unsigned long>(self); }
+id (*gDefaultDescription)(id) = nullptr;
+id nsDescription(id self, SEL) { return gDefaultDescription ? gDefaultDescription(self) : nil; }
 
 // Class methods of the root class.
 id nsAlloc(id self, SEL) { return allocInstance(reinterpret_cast<Class>(self)); }
@@ -98,7 +100,8 @@ Class rootClass() {
         .method(sel::isMemberOfClass, nsIsMemberOfClass)
         .method(sel::respondsToSelector, nsRespondsToSelector)
         .method(sel::isEqual, nsIsEqual)
-        .method(sel::hash, nsHash);
+        .method(sel::hash, nsHash)
+        .method(sel::description, nsDescription);
     b.classMethod(sel::alloc, nsAlloc)
         .classMethod(sel::new_, nsNew)
         .classMethod(sel::retain, nsClassRetain)
@@ -108,7 +111,8 @@ Class rootClass() {
         .classMethod(sel::self, nsSelf)
         .classMethod(sel::respondsToSelector, nsRespondsToSelector)
         .classMethod(sel::isEqual, nsIsEqual)
-        .classMethod(sel::hash, nsHash);
+        .classMethod(sel::hash, nsHash)
+        .classMethod(sel::description, nsDescription);
     Class cls = b.build();
     gRetainCountOffset = ivar_getOffset(class_getInstanceVariable(cls, "_retainCount"));
     gBodyOffset = ivar_getOffset(class_getInstanceVariable(cls, "_body"));
@@ -208,6 +212,8 @@ const char* className(id object) {
   if (isClassObject(object)) return class_getName(reinterpret_cast<Class>(object));
   return class_getName(object_getClass(object));
 }
+
+void setDefaultDescription(id (*describe)(id object)) { gDefaultDescription = describe; }
 
 Strong make(Class cls) { return Strong::adopt(sel::init(sel::alloc(reinterpret_cast<id>(cls)))); }
 

@@ -68,6 +68,10 @@ const char* className(id object);
 // Creates a new instance of `cls` (alloc then init) and hands back ownership.
 Strong make(Class cls);
 
+// Supplies NSObject's default description ("<Class: 0x...>" as an autoreleased string); set
+// once by the layer that defines strings.
+void setDefaultDescription(id (*describe)(id object));
+
 }  // namespace platform::objc
 
 // Selectors of NSObject, which every device object answers.
@@ -92,4 +96,5 @@ inline const Selector<BOOL(Class)> isMemberOfClass{"isMemberOfClass:"};
 inline const Selector<BOOL(SEL)> respondsToSelector{"respondsToSelector:"};
 inline const Selector<BOOL(id)> isEqual{"isEqual:"};
 inline const Selector<unsigned long()> hash{"hash"};
+inline const Selector<id()> description{"description"};
 }  // namespace sel

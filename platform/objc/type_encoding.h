@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace platform::objc {
@@ -67,6 +68,13 @@ PLATFORM_OBJC_ENCODING(void*, "^v");
 PLATFORM_OBJC_ENCODING(const void*, "^v");
 
 #undef PLATFORM_OBJC_ENCODING
+
+// Blocks in this C++ world are std::function values; as arguments they encode as the
+// platform's block type "@?".
+template <class R, class... Args>
+struct TypeEncoding<std::function<R(Args...)>> {
+  static constexpr EncodingString value{"@?"};
+};
 
 // The encoding of a method whose C++ signature is R(Args...): result, self, _cmd, arguments.
 template <class R, class... Args>

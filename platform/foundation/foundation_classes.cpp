@@ -1,0 +1,25 @@
+#include "platform/foundation/foundation_classes.h"
+
+#include "platform/foundation/nsarray.h"
+#include "platform/foundation/nsdata.h"
+#include "platform/foundation/nsdate.h"
+#include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nsindexpath.h"
+#include "platform/foundation/nsnumber.h"
+#include "platform/foundation/nsset.h"
+#include "platform/foundation/nsstring.h"
+
+namespace platform::foundation {
+
+void registerClasses() {
+  NSStringClass();
+  NSNumberClass();
+  NSDateClass();
+  NSDataClass();
+  NSMutableArrayClass();
+  NSMutableDictionaryClass();
+  NSMutableSetClass();
+  NSIndexPathClass();
+}
+
+}  // namespace platform::foundation

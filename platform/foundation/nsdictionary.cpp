@@ -1,0 +1,169 @@
+#include "platform/foundation/nsdictionary.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/foundation/collection_description.h"
+#include "platform/foundation/nsarray.h"
+#include "platform/foundation/nsstring.h"
+#include "platform/foundation/object_table.h"
+#include "platform/foundation/property_list_objects.h"
+#include "platform/objc/class_builder.h"
+#include "platform/objc/exception.h"
+
+namespace platform {
+namespace {
+
+using objc::Strong;
+
+struct DictionaryBody : objc::NativeBody {
+  detail::ObjectTable table;
+};
+
+detail::ObjectTable& tableOf(id self) {
+  return objc::native<DictionaryBody>(self)->table;
+}
+
+bool isMutable(id self) {
+  return objc::isKindOf(self, NSMutableDictionaryClass());
+}
+
+id newDictionary(Class cls, id from) {
+  id d = objc::allocInstance(cls);
+  if (auto* source = objc::native<DictionaryBody>(from)) {
+    for (const auto& e : source->table.entries()) tableOf(d).put(e.key, e.value);
+  }
+  return d;
+}
+
+id dictionary(id cls, SEL) {
+  return objc::autorelease(newDictionary(reinterpret_cast<Class>(cls), nil));
+}
+id dictionaryWithDictionary(id cls, SEL, id other) {
+  return objc::autorelease(newDictionary(reinterpret_cast<Class>(cls), other));
+}
+// Reads a property-list file whose root is a dictionary; nil (and the receiver released) for a
+// missing file, an unreadable one or one whose root is anything else.
+id initWithContentsOfFile(id self, SEL, id path) {
+  Strong contents = readDictionaryFile(utf8(path), isMutable(self));
+  if (!contents) {
+    objc::release(self);
+    return nil;
+  }
+  for (const auto& e : tableOf(contents).entries()) tableOf(self).put(e.key, e.value);
+  return self;
+}
+id dictionaryWithContentsOfFile(id cls, SEL cmd, id path) {
+  return objc::autorelease(initWithContentsOfFile(sel::alloc(cls), cmd, path));
+}
+BOOL writeToFileAtomically(id self, SEL, id path, BOOL) {
+  return writeDictionaryFile(self, utf8(path)) ? YES : NO;
+}
+unsigned long count(id self, SEL) {
+  return tableOf(self).size();
+}
+id objectForKey(id self, SEL, id key) {
+  const auto* entry = tableOf(self).find(key);
+  return entry ? entry->value.get() : nil;
+}
+id allKeys(id self, SEL) {
+  Strong mutableKeys = mutableArray();
+  for (const auto& e : tableOf(self).entries()) sel::addObject(mutableKeys, e.key);
+  return objc::autorelease(sel::copy(mutableKeys));
+}
+id allValues(id self, SEL) {
+  Strong values = mutableArray();
+  for (const auto& e : tableOf(self).entries()) sel::addObject(values, e.value);
+  return objc::autorelease(sel::copy(values));
+}
+BOOL isEqual(id self, SEL, id other) {
+  if (self == other) return YES;
+  auto* theirs = objc::native<DictionaryBody>(other);
+  if (!theirs || theirs->table.size() != tableOf(self).size()) return NO;
+  for (const auto& e : tableOf(self).entries()) {
+    const auto* match = theirs->table.find(e.key);
+    if (!match || !sel::isEqual(e.value, match->value)) return NO;
+  }
+  return YES;
+}
+unsigned long hash(id self, SEL) {
+  return tableOf(self).size();
+}
+id copyWithZone(id self, SEL, void*) {
+  if (!isMutable(self)) return objc::retain(self);
+  return newDictionary(NSDictionaryClass(), self);
+}
+id mutableCopyWithZone(id self, SEL, void*) {
+  return newDictionary(NSMutableDictionaryClass(), self);
+}
+id description(id self, SEL) {
+  std::vector<std::pair<id, id>> entries;
+  for (const auto& e : tableOf(self).entries()) entries.emplace_back(e.key, e.value);
+  return objc::autorelease(nsstring(detail::describeEntries(entries)).leak());
+}
+
+void setObjectForKey(id self, SEL, id value, id key) {
+  if (!value || !key) {
+    NSException::raise(NSInvalidArgumentException,
+                       std::string("-[") + objc::className(self) +
+                           " setObject:forKey:]: " + (value ? "key" : "object") + " cannot be nil");
+  }
+  // Keys are copied, so a key changed later cannot corrupt the table.
+  Strong key_copy = Strong::adopt(sel::copy(key));
+  tableOf(self).put(key_copy, value);
+}
+void removeObjectForKey(id self, SEL, id key) {
+  tableOf(self).remove(key);
+}
+void removeAllObjects(id self, SEL) {
+  tableOf(self).clear();
+}
+
+}  // namespace
+
+Class NSDictionaryClass() {
+  static Class cls =
+      objc::deviceClass("NSDictionary", objc::rootClass(), [](objc::ClassBuilder& b) {
+        b.body<DictionaryBody>()
+            .classMethod(sel::dictionary, dictionary)
+            .classMethod(sel::dictionaryWithDictionary, dictionaryWithDictionary)
+            .classMethod(sel::dictionaryWithContentsOfFile, dictionaryWithContentsOfFile)
+            .method(sel::initWithContentsOfFile, initWithContentsOfFile)
+            .method(sel::writeToFile_atomically, writeToFileAtomically)
+            .method(sel::count, count)
+            .method(sel::objectForKey, objectForKey)
+            .method(sel::allKeys, allKeys)
+            .method(sel::allValues, allValues)
+            .method(sel::isEqual, isEqual)
+            .method(sel::hash, hash)
+            .method(sel::copyWithZone, copyWithZone)
+            .method(sel::mutableCopyWithZone, mutableCopyWithZone)
+            .method(sel::description, description);
+      });
+  return cls;
+}
+
+Class NSMutableDictionaryClass() {
+  static Class cls =
+      objc::deviceClass("NSMutableDictionary", NSDictionaryClass(), [](objc::ClassBuilder& b) {
+        b.method(sel::setObject_forKey, setObjectForKey)
+            .method(sel::removeObjectForKey, removeObjectForKey)
+            .method(sel::removeAllObjects, removeAllObjects);
+      });
+  return cls;
+}
+
+objc::Strong mutableDictionary() {
+  return Strong::adopt(newDictionary(NSMutableDictionaryClass(), nil));
+}
+
+id objectForKey(id dictionary, std::string_view key) {
+  if (!objc::native<DictionaryBody>(dictionary)) return nil;
+  return objectForKey(dictionary, nullptr, nsstring(key));
+}
+
+void setObjectForKey(id dictionary, std::string_view key, id value) {
+  sel::setObject_forKey(dictionary, value, nsstring(key));
+}
+
+}  // namespace platform

@@ -1,0 +1,170 @@
+#include "platform/foundation/nsnumber.h"
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+
+#include "platform/foundation/format.h"
+#include "platform/foundation/nsstring.h"
+#include "platform/objc/class_builder.h"
+
+namespace platform {
+namespace {
+
+using objc::Strong;
+
+struct NumberBody : objc::NativeBody {
+  NumberKind kind = NumberKind::Integer;
+  long long integer = 0;
+  double real = 0;
+
+  double asDouble() const { return kind == NumberKind::Real ? real : static_cast<double>(integer); }
+  // Converts to an integer type the way a C cast would, but saturating instead of undefined
+  // when a real is out of range (NaN reads as 0).
+  template <class T>
+  T as() const {
+    if (kind != NumberKind::Real) return static_cast<T>(integer);  // modulo 2^n, as a C cast
+    if (std::isnan(real)) return 0;
+    if (real <= static_cast<double>(std::numeric_limits<T>::min()))
+      return std::numeric_limits<T>::min();
+    if (real >= static_cast<double>(std::numeric_limits<T>::max()))
+      return std::numeric_limits<T>::max();
+    return static_cast<T>(real);
+  }
+};
+
+NumberBody& body(id self) {
+  return *objc::native<NumberBody>(self);
+}
+
+id newNumber(NumberKind kind, long long integer, double real) {
+  id n = objc::allocInstance(NSNumberClass());
+  body(n).kind = kind;
+  body(n).integer = integer;
+  body(n).real = real;
+  return n;
+}
+
+id numberWithBool(id, SEL, BOOL v) {
+  return objc::autorelease(newNumber(NumberKind::Boolean, v ? 1 : 0, 0));
+}
+id numberWithInt(id, SEL, int v) {
+  return objc::autorelease(newNumber(NumberKind::Integer, v, 0));
+}
+id numberWithInteger(id, SEL, long v) {
+  return objc::autorelease(newNumber(NumberKind::Integer, v, 0));
+}
+id numberWithLongLong(id, SEL, long long v) {
+  return objc::autorelease(newNumber(NumberKind::Integer, v, 0));
+}
+id numberWithDouble(id, SEL, double v) {
+  return objc::autorelease(newNumber(NumberKind::Real, 0, v));
+}
+
+BOOL boolValue(id self, SEL) {
+  const NumberBody& n = body(self);
+  return (n.kind == NumberKind::Real ? n.real != 0 : n.integer != 0) ? YES : NO;
+}
+int intValue(id self, SEL) {
+  return body(self).as<int>();
+}
+long integerValue(id self, SEL) {
+  return body(self).as<long>();
+}
+long long longLongValue(id self, SEL) {
+  return body(self).as<long long>();
+}
+double doubleValue(id self, SEL) {
+  return body(self).asDouble();
+}
+const char* objCType(id self, SEL) {
+  switch (body(self).kind) {
+    case NumberKind::Boolean:
+      return "c";
+    case NumberKind::Integer:
+      return "q";
+    case NumberKind::Real:
+      return "d";
+  }
+  return "q";
+}
+BOOL isEqualToNumber(id self, SEL, id other) {
+  if (!isNumber(other)) return NO;
+  const NumberBody& a = body(self);
+  const NumberBody& b = body(other);
+  if (a.kind != NumberKind::Real && b.kind != NumberKind::Real)
+    return a.integer == b.integer ? YES : NO;
+  return a.asDouble() == b.asDouble() ? YES : NO;
+}
+BOOL isEqual(id self, SEL cmd, id other) {
+  return self == other || isEqualToNumber(self, cmd, other);
+}
+unsigned long hash(id self, SEL) {
+  const NumberBody& n = body(self);
+  // Equal numbers hash equally: integral reals hash as the integer they equal.
+  double d = n.asDouble();
+  if (n.kind != NumberKind::Real) return std::hash<long long>()(n.integer);
+  if (std::trunc(d) == d && std::fabs(d) < 9.2e18)
+    return std::hash<long long>()(static_cast<long long>(d));
+  return std::hash<double>()(d);
+}
+id copyWithZone(id self, SEL, void*) {
+  return objc::retain(self);
+}
+id stringValue(id self, SEL) {
+  const NumberBody& n = body(self);
+  std::string text =
+      n.kind == NumberKind::Real ? formatString("%.17g", n.real) : std::to_string(n.integer);
+  return objc::autorelease(nsstring(text).leak());
+}
+long compare(id self, SEL, id other) {
+  double a = body(self).asDouble(), b = isNumber(other) ? body(other).asDouble() : 0;
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+}  // namespace
+
+Class NSNumberClass() {
+  static Class cls = objc::deviceClass("NSNumber", objc::rootClass(), [](objc::ClassBuilder& b) {
+    b.body<NumberBody>()
+        .classMethod(sel::numberWithBool, numberWithBool)
+        .classMethod(sel::numberWithInt, numberWithInt)
+        .classMethod(sel::numberWithInteger, numberWithInteger)
+        .classMethod(sel::numberWithLongLong, numberWithLongLong)
+        .classMethod(sel::numberWithDouble, numberWithDouble)
+        .method(sel::boolValue, boolValue)
+        .method(sel::intValue, intValue)
+        .method(sel::integerValue, integerValue)
+        .method(sel::longLongValue, longLongValue)
+        .method(sel::doubleValue, doubleValue)
+        .method(sel::objCType, objCType)
+        .method(sel::isEqualToNumber, isEqualToNumber)
+        .method(sel::isEqual, isEqual)
+        .method(sel::hash, hash)
+        .method(sel::copyWithZone, copyWithZone)
+        .method(sel::stringValue, stringValue)
+        .method(sel::description, stringValue)
+        .method(sel::compare, compare);
+  });
+  return cls;
+}
+
+objc::Strong nsnumber(bool value) {
+  return Strong::adopt(newNumber(NumberKind::Boolean, value, 0));
+}
+objc::Strong nsnumber(long long value) {
+  return Strong::adopt(newNumber(NumberKind::Integer, value, 0));
+}
+objc::Strong nsnumber(double value) {
+  return Strong::adopt(newNumber(NumberKind::Real, 0, value));
+}
+
+NumberKind numberKind(id object) {
+  return body(object).kind;
+}
+bool isNumber(id object) {
+  return objc::native<NumberBody>(object) != nullptr;
+}
+
+}  // namespace platform
