@@ -46,6 +46,7 @@ std::string installExtension(const fs::path& hostLibrary, const std::string& nam
 }
 
 void ExtensionLoader::loadAll() {
+  errors_.clear();
   static unsigned long generation = 0;
   auto folder = resolveDevicePath(kExtensionsFolder);
   auto scratch = resolveDevicePath("/tmp/substrate");

@@ -19,6 +19,9 @@ SpringBoardHost& SpringBoardHost::shared() {
 
 SpringBoardHost::SpringBoardHost() : loader_(std::make_unique<ExtensionLoader>()) {
   setRelaunchHandler([] { SpringBoardHost::shared().requestRelaunch(); });
+  onProcessExit([this](ProcessId pid) {
+    if (pid == pid_ && !terminating_) processEnded();
+  });
 }
 
 void SpringBoardHost::boot() {
@@ -29,6 +32,8 @@ void SpringBoardHost::boot() {
   pid_ = launchProcess("SpringBoard");
   ++launches_;
   relaunchPending_ = false;
+  locked_ = true;  // SpringBoard comes up on the lock screen
+  setLockState();
   ProcessScope scope(pid_);
   objc::AutoreleasePool pool;
   loader_->loadAll();
@@ -40,8 +45,14 @@ void SpringBoardHost::boot() {
 
 void SpringBoardHost::terminate() {
   if (!running()) return;
-  ProcessId pid = std::exchange(pid_, 0);
-  terminateProcess(pid);  // drops its events, observers, timers and registrations
+  terminating_ = true;
+  terminateProcess(pid_);  // drops its events, observers, timers and registrations
+  terminating_ = false;
+  tearDown();
+}
+
+void SpringBoardHost::tearDown() {
+  pid_ = 0;
   {
     objc::AutoreleasePool pool;
     uikit::setSharedApplication(nil);
@@ -57,23 +68,31 @@ void SpringBoardHost::relaunch() {
 }
 
 void SpringBoardHost::requestRelaunch() {
-  if (!running() || relaunchPending_) return;
+  if (running()) terminateProcess(pid_);  // processEnded() schedules the new launch
+}
+
+void SpringBoardHost::processEnded() {
+  if (relaunchPending_) return;
   relaunchPending_ = true;
-  ProcessId ending = pid_;
-  // The call comes from SpringBoard's own code (possibly an extension's), which must be allowed
-  // to return before its library goes away; the device finishes the relaunch as its own event.
-  RunLoop::main().postFor(kDeviceProcess, DeviceClock::shared().now(), [this, ending] {
-    if (pid_ == ending) relaunch();
+  ProcessId ended = pid_;
+  // The process may have ended inside its own code (possibly an extension's), which must be
+  // allowed to return before its library goes away; the device finishes as its own event.
+  RunLoop::main().postFor(kDeviceProcess, DeviceClock::shared().now(), [this, ended] {
+    if (pid_ != ended) return;
+    tearDown();
+    boot();
   });
-  terminateProcess(ending);
+}
+
+void SpringBoardHost::setLockState() {
+  // The device keeps its own registration so the state outlives every SpringBoard.
+  ProcessScope device(kDeviceProcess);
+  if (!notify_is_valid_token(lockStateToken_)) notify_register_check(kLockStateNotification, &lockStateToken_);
+  notify_set_state(lockStateToken_, locked_ ? 1 : 0);
 }
 
 void SpringBoardHost::publishLockState() {
-  int token = 0;
-  if (notify_register_check(kLockStateNotification, &token) == NOTIFY_STATUS_OK) {
-    notify_set_state(token, locked_ ? 1 : 0);
-    notify_cancel(token);
-  }
+  setLockState();
   notify_post(kLockStateNotification);
 }
 

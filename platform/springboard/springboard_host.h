@@ -32,6 +32,9 @@ class SpringBoardHost {
   // Asks for a relaunch from inside SpringBoard: the process ends now, and the new one is
   // launched by the device once the current event has returned.
   void requestRelaunch();
+  // Called when SpringBoard's process ends by any road other than terminate() (a relaunch
+  // request or a crash): like launchd, the device cleans up and launches it again.
+  void processEnded();
 
   bool running() const { return pid_ != 0; }
   ProcessId pid() const { return pid_; }
@@ -55,13 +58,17 @@ class SpringBoardHost {
 
  private:
   SpringBoardHost();
+  void setLockState();
   void publishLockState();
+  void tearDown();
 
   ProcessId pid_ = 0;
   int launches_ = 0;
   bool locked_ = true;
   bool displayOn_ = true;
   bool relaunchPending_ = false;
+  bool terminating_ = false;
+  int lockStateToken_ = -1;
   objc::Strong application_;
   std::unique_ptr<ExtensionLoader> loader_;
   std::function<void(int)> launchListener_;

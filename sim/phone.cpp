@@ -1,0 +1,233 @@
+#include "sim/phone.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include "platform/dispatch/darwin_notify_center.h"
+#include "platform/dispatch/distributed_notification_center.h"
+#include "platform/dispatch/reset.h"
+#include "platform/dispatch/run_loop.h"
+#include "platform/foundation/clock.h"
+#include "platform/foundation/device_locale.h"
+#include "platform/foundation/device_root.h"
+#include "platform/foundation/foundation_classes.h"
+#include "platform/foundation/format.h"
+#include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nslog.h"
+#include "platform/foundation/nsstring.h"
+#include "platform/foundation/plist_file.h"
+#include "platform/foundation/property_list_objects.h"
+#include "platform/springboard/extension_loader.h"
+#include "platform/springboard/springboard_host.h"
+
+namespace sim {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::springboard::SpringBoardHost;
+
+fs::path besideThisProgram(const char* file) {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path(file) : self.parent_path() / file;
+}
+
+fs::path freshTemporaryRoot() {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = fs::temp_directory_path() /
+                         ("tarrow8-device-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) return candidate;
+  }
+  throw std::runtime_error("cannot create a temporary device root in " + fs::temp_directory_path().string());
+}
+
+fs::path hostPath(const std::string& devicePath) {
+  auto path = platform::resolveDevicePath(devicePath);
+  if (!path) throw std::runtime_error("\"" + devicePath + "\" is not an absolute device path");
+  return *path;
+}
+
+}  // namespace
+
+Phone::Phone(const PhoneOptions& options) {
+  if (!platform::setDeviceLocale(options.locale)) {
+    throw std::runtime_error("unknown locale \"" + options.locale + "\" (try en_US, de_DE, fr_FR, ja_JP)");
+  }
+  if (!platform::setDeviceTimeZone(options.timeZone)) {
+    throw std::runtime_error("unknown time zone \"" + options.timeZone +
+                             "\" (use an Olson name such as UTC, Europe/Berlin, America/New_York)");
+  }
+  auto start = platform::parseDeviceDateTime(options.startTime);
+  if (!start) {
+    throw std::runtime_error("start time \"" + options.startTime + "\" is not \"YYYY-MM-DD HH:MM[:SS]\"");
+  }
+  fs::path extension = options.extension.empty() ? besideThisProgram("Tarrow8.dylib") : options.extension;
+  if (!fs::is_regular_file(extension)) {
+    throw std::runtime_error("extension library " + extension.string() +
+                             " not found (build the project, or pass --extension PATH)");
+  }
+  if (options.deviceRoot.empty()) {
+    root_ = freshTemporaryRoot();
+    temporaryRoot_ = true;
+  } else {
+    root_ = fs::absolute(options.deviceRoot);
+  }
+  platform::setDeviceRoot(root_);
+  start_ = *start;
+  platform::DeviceClock::shared().setVirtual(
+      static_cast<platform::DeviceTime>(*start * static_cast<double>(platform::kNanosPerSecond)));
+  platform::foundation::registerClasses();
+  platform::dispatch::registerClasses();
+  platform::dispatch::resetForNewDevice();
+  platform::clearLog();
+  std::string error = platform::springboard::installExtension(extension, "Tarrow8");
+  if (!error.empty()) throw std::runtime_error(error);
+}
+
+Phone::~Phone() {
+  SpringBoardHost::shared().terminate();
+  SpringBoardHost::shared().setLaunchListener(nullptr);
+  platform::dispatch::resetForNewDevice();
+  if (logSink_) platform::removeLogSink(logSink_);
+  if (temporaryRoot_) {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+}
+
+bool Phone::boot() {
+  if (SpringBoardHost::shared().running()) return false;
+  SpringBoardHost::shared().boot();
+  platform::RunLoop::main().runDue();
+  return true;
+}
+
+void Phone::respring() {
+  SpringBoardHost::shared().relaunch();
+  platform::RunLoop::main().runDue();
+}
+
+void Phone::lock() {
+  SpringBoardHost::shared().lock();
+  platform::RunLoop::main().runDue();
+}
+
+void Phone::unlock() {
+  SpringBoardHost::shared().unlock();
+  platform::RunLoop::main().runDue();
+}
+
+void Phone::wake() {
+  SpringBoardHost::shared().wake();
+  platform::RunLoop::main().runDue();
+}
+
+void Phone::wait(double seconds) {
+  platform::RunLoop::main().runFor(seconds);
+  platform::RunLoop::main().runDue();
+}
+
+bool Phone::springBoardRunning() const { return SpringBoardHost::shared().running(); }
+int Phone::launchCount() const { return SpringBoardHost::shared().launchCount(); }
+bool Phone::locked() const { return SpringBoardHost::shared().locked(); }
+
+double Phone::elapsed() const { return platform::DeviceClock::shared().nowSeconds() - start_; }
+
+std::string Phone::localTime() const {
+  return platform::formatDatePattern(platform::DeviceClock::shared().nowSeconds(), "yyyy-MM-dd HH:mm:ss.SSS");
+}
+
+std::string Phone::changeSettings(const std::map<std::string, std::optional<platform::plist::Value>>& changes,
+                                  bool notify) {
+  fs::path path = hostPath(kSettingsFile);
+  platform::plist::Value contents{platform::plist::Dictionary{}};
+  if (auto existing = platform::plist::readFile(path); existing.value && existing.value->is<platform::plist::Dictionary>()) {
+    contents = *existing.value;
+  }
+  auto& entries = contents.as<platform::plist::Dictionary>();
+  for (const auto& [key, value] : changes) {
+    if (value) entries[key] = *value;
+    else entries.erase(key);
+  }
+  std::error_code ec;
+  fs::create_directories(path.parent_path(), ec);
+  auto written = platform::plist::writeFileAtomically(path, contents);
+  if (!written.ok) return written.error;
+  if (notify) postDarwin(kPreferencesNotification);
+  return "";
+}
+
+std::string Phone::writeFile(const std::string& devicePath, const std::string& contents) {
+  fs::path path = hostPath(devicePath);
+  std::error_code ec;
+  fs::create_directories(path.parent_path(), ec);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << contents;
+  out.close();
+  return out ? "" : "cannot write " + devicePath;
+}
+
+void Phone::deleteFile(const std::string& devicePath) {
+  std::error_code ec;
+  fs::remove(hostPath(devicePath), ec);
+}
+
+std::optional<platform::plist::Value> Phone::readPropertyList(const std::string& devicePath) const {
+  auto result = platform::plist::readFile(hostPath(devicePath));
+  return result.value;
+}
+
+bool Phone::fileExists(const std::string& devicePath) const { return fs::exists(hostPath(devicePath)); }
+
+void Phone::postDarwin(const std::string& name) {
+  platform::objc::AutoreleasePool pool;
+  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), platform::nsstring(name),
+                                       nullptr, nullptr, true);
+  platform::RunLoop::main().runDue();
+}
+
+void Phone::postDistributed(const std::string& name, const std::map<std::string, std::string>& userInfo) {
+  {
+    platform::objc::AutoreleasePool pool;
+    platform::objc::Strong info;
+    if (!userInfo.empty()) {
+      info = platform::mutableDictionary();
+      for (const auto& [key, value] : userInfo) platform::setObjectForKey(info, key, platform::nsstring(value));
+    }
+    sel::postNotificationName_object_userInfo_deliverImmediately(
+        sel::defaultCenter(reinterpret_cast<id>(platform::NSDistributedNotificationCenterClass())),
+        platform::nsstring(name), nil, info, YES);
+  }
+  platform::RunLoop::main().runDue();
+}
+
+std::optional<platform::plist::Value> Phone::extensionState() const {
+  auto& host = SpringBoardHost::shared();
+  if (!host.running()) return std::nullopt;
+  auto copy = reinterpret_cast<id (*)()>(host.extensions().symbol("Tarrow8", "Tarrow8CopyDiagnostics"));
+  if (!copy) return std::nullopt;
+  platform::objc::AutoreleasePool pool;
+  platform::objc::Strong snapshot = platform::objc::Strong::adopt(copy());
+  return platform::valueFromObject(snapshot);
+}
+
+std::vector<std::string> Phone::loaderErrors() const { return SpringBoardHost::shared().extensions().errors(); }
+
+void Phone::setLogListener(std::function<void(const std::string&, const std::string&)> listener) {
+  if (logSink_) platform::removeLogSink(logSink_);
+  logSink_ = platform::addLogSink(
+      [listener = std::move(listener)](const platform::LogEntry& e) { listener(e.process, e.message); });
+}
+
+void Phone::setCrashListener(std::function<void(const std::string&, const std::string&)> listener) {
+  platform::RunLoop::main().setCrashHandler([listener = std::move(listener)](platform::ProcessId pid, const NSException& e) {
+    listener(platform::processName(pid), e.what());
+  });
+}
+
+}  // namespace sim

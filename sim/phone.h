@@ -1,0 +1,97 @@
+#pragma once
+// The simulated phone: a device root, the virtual clock, the notification centres, SpringBoard
+// with the installed extension, and the user's and the Settings app's actions on it.
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/plist_value.h"
+#include "platform/objc/strong.h"
+
+namespace sim {
+
+struct PhoneOptions {
+  // Folder that holds the device's files; empty: a fresh temporary folder, removed at the end.
+  std::filesystem::path deviceRoot;
+  // The extension library to install; empty: "Tarrow8.dylib" beside the running program.
+  std::filesystem::path extension;
+  std::string locale = "en_US";
+  std::string timeZone = "UTC";
+  // Device time the clock starts at, as "YYYY-MM-DD HH:MM[:SS]" in the time zone.
+  std::string startTime = "2026-12-09 08:00";
+};
+
+class Phone {
+ public:
+  // Sets the device up (root, clock, locale, extension installed) without launching
+  // SpringBoard. Throws std::runtime_error with a message saying what to fix.
+  explicit Phone(const PhoneOptions& options);
+  // Ends SpringBoard, empties the device's centres and run loop, removes a temporary root.
+  ~Phone();
+  Phone(const Phone&) = delete;
+  Phone& operator=(const Phone&) = delete;
+
+  // Launches SpringBoard (its extensions load first). Returns false when it already runs.
+  bool boot();
+  // Relaunches SpringBoard: memory is gone, files stay. REQUIRES: running.
+  void respring();
+  void lock();
+  void unlock();
+  void wake();
+  // Lets `seconds` of device time pass, running everything that falls due.
+  void wait(double seconds);
+
+  bool springBoardRunning() const;
+  int launchCount() const;
+  bool locked() const;
+  // Seconds since the phone was set up.
+  double elapsed() const;
+  // The device's local time, "2026-12-09 08:00:05.250".
+  std::string localTime() const;
+
+  // Rewrites the settings file with `changes` applied (a missing file starts empty; a key whose
+  // value is nullopt is removed), as the settings pane does, and posts its Darwin notification.
+  // Returns "" or an error.
+  std::string changeSettings(const std::map<std::string, std::optional<platform::plist::Value>>& changes,
+                             bool notify = true);
+  // Writes `contents` as the whole file at `devicePath`. Returns "" or an error.
+  std::string writeFile(const std::string& devicePath, const std::string& contents);
+  // Deletes the file at `devicePath`, if any.
+  void deleteFile(const std::string& devicePath);
+  // The settings file's contents, or nothing when it cannot be read.
+  std::optional<platform::plist::Value> readPropertyList(const std::string& devicePath) const;
+  bool fileExists(const std::string& devicePath) const;
+
+  // Posts a Darwin notification (a name only).
+  void postDarwin(const std::string& name);
+  // Posts a distributed notification with string user-info entries (none: nil user info).
+  void postDistributed(const std::string& name, const std::map<std::string, std::string>& userInfo);
+
+  // The extension's diagnostics snapshot, or nothing when SpringBoard or the extension is absent.
+  std::optional<platform::plist::Value> extensionState() const;
+  // Problems the extension loader met at the last launch.
+  std::vector<std::string> loaderErrors() const;
+
+  // Sees every NSLog line and every crash from now on.
+  void setLogListener(std::function<void(const std::string& process, const std::string& message)> listener);
+  void setCrashListener(std::function<void(const std::string& process, const std::string& what)> listener);
+
+  const std::filesystem::path& root() const { return root_; }
+
+ private:
+  std::filesystem::path root_;
+  bool temporaryRoot_ = false;
+  double start_ = 0;
+  int logSink_ = 0;
+  std::function<void(const std::string&, const std::string&)> logListener_;
+};
+
+// The settings file both deliverables share.
+inline constexpr const char* kSettingsFile = "/var/mobile/Library/Preferences/net.vornel.tarrow8.plist";
+inline constexpr const char* kLegacySettingsFile = "/var/mobile/Library/Preferences/net.vornel.tarrow.plist";
+inline constexpr const char* kPreferencesNotification = "net.vornel.tarrow8/preferences";
+
+}  // namespace sim

@@ -1,0 +1,63 @@
+#pragma once
+// Scenario files: one command per line, checked whole before anything runs, then run against a
+// phone while a transcript is printed. docs/scenarios.md is the language's reference.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/phone.h"
+
+namespace sim {
+
+// One parsed line: its number, the command word and its arguments (quotes removed).
+struct Command {
+  int line = 0;
+  std::string name;
+  std::vector<std::string> args;
+};
+
+// The result of reading a scenario: its commands, or the errors that stop it from running, each
+// "FILE:LINE: what is wrong".
+struct ParsedScenario {
+  std::vector<Command> commands;
+  std::vector<std::string> errors;
+};
+
+// Parses and checks `text` (named `file` in messages): unknown commands, missing or extra
+// arguments, bad durations, values and expectations are all reported, with a hint.
+ParsedScenario parseScenario(const std::string& text, const std::string& file);
+
+// Parses and checks one interactive line (numbered `line`); nothing when it is blank or a comment.
+std::optional<Command> parseLine(const std::string& text, const std::string& file, int line,
+                                 std::vector<std::string>& errors);
+
+// Runs commands against a phone, printing the transcript to `out`.
+class ScenarioRunner {
+ public:
+  ScenarioRunner(Phone& phone, std::ostream& out, std::string file);
+
+  // Runs one command. Returns false when it failed (an unmet expectation or an action the phone
+  // refused); the reason is printed as "FILE:LINE: ...".
+  bool run(const Command& command);
+  // Runs every command; returns the number that failed.
+  int runAll(const std::vector<Command>& commands);
+
+ private:
+  void stamp(const Command& command);
+  bool fail(const Command& command, const std::string& why);
+  bool requireSpringBoard(const Command& command);
+  void show(const std::string& what, const Command& command);
+  bool expect(const Command& command);
+  bool perform(const Command& command);
+
+  Phone& phone_;
+  std::ostream& out_;
+  std::string file_;
+};
+
+// A one-page summary of the commands, for --help and the interactive "help".
+std::string scenarioCommandSummary();
+
+}  // namespace sim
