@@ -216,6 +216,11 @@ std::optional<platform::plist::Value> Phone::extensionState() const {
   return platform::valueFromObject(snapshot);
 }
 
+void* Phone::extensionSymbol(const char* symbol) const {
+  auto& host = SpringBoardHost::shared();
+  return host.running() ? host.extensions().symbol("Tarrow8", symbol) : nullptr;
+}
+
 std::vector<std::string> Phone::loaderErrors() const { return SpringBoardHost::shared().extensions().errors(); }
 
 void Phone::setLogListener(std::function<void(const std::string&, const std::string&)> listener) {

@@ -72,6 +72,9 @@ class Phone {
 
   // The extension's diagnostics snapshot, or nothing when SpringBoard or the extension is absent.
   std::optional<platform::plist::Value> extensionState() const;
+  // The address of `symbol` in the loaded extension (for tests that reach its state directly),
+  // or null when SpringBoard or the extension is absent.
+  void* extensionSymbol(const char* symbol) const;
   // Problems the extension loader met at the last launch.
   std::vector<std::string> loaderErrors() const;
 
