@@ -85,6 +85,7 @@ Phone::Phone(const PhoneOptions& options) {
   platform::dispatch::registerClasses();
   platform::dispatch::resetForNewDevice();
   platform::clearLog();
+  launchBase_ = SpringBoardHost::shared().launchCount();
   std::string error = platform::springboard::installExtension(extension, "Tarrow8");
   if (!error.empty()) throw std::runtime_error(error);
 }
@@ -133,7 +134,7 @@ void Phone::wait(double seconds) {
 }
 
 bool Phone::springBoardRunning() const { return SpringBoardHost::shared().running(); }
-int Phone::launchCount() const { return SpringBoardHost::shared().launchCount(); }
+int Phone::launchCount() const { return SpringBoardHost::shared().launchCount() - launchBase_; }
 bool Phone::locked() const { return SpringBoardHost::shared().locked(); }
 
 double Phone::elapsed() const { return platform::DeviceClock::shared().nowSeconds() - start_; }

@@ -45,6 +45,7 @@ class Phone {
   void wait(double seconds);
 
   bool springBoardRunning() const;
+  // How many times SpringBoard has launched on this phone.
   int launchCount() const;
   bool locked() const;
   // Seconds since the phone was set up.
@@ -88,6 +89,7 @@ class Phone {
   std::filesystem::path root_;
   bool temporaryRoot_ = false;
   double start_ = 0;
+  int launchBase_ = 0;
   int logSink_ = 0;
   std::function<void(const std::string&, const std::string&)> logListener_;
 };
