@@ -64,9 +64,11 @@ int main(int argc, char** argv) {
   bool listCommands = false;
   app.add_option("scenario", scenario, "Scenario file to run (\"-\" reads standard input)");
   app.add_flag("-i,--interactive", typeCommands, "Read commands from a prompt instead of a file");
-  app.add_option("--device-root", options.deviceRoot,
-                 "Folder for the device's files, kept between runs (default: a fresh temporary folder)");
-  app.add_option("--locale", options.locale, "Device locale, e.g. en_US, de_DE")->capture_default_str();
+  app.add_option(
+      "--device-root", options.deviceRoot,
+      "Folder for the device's files, kept between runs (default: a fresh temporary folder)");
+  app.add_option("--locale", options.locale, "Device locale, e.g. en_US, de_DE")
+      ->capture_default_str();
   app.add_option("--time-zone", options.timeZone, "Device time zone, e.g. UTC, America/New_York")
       ->capture_default_str();
   app.add_option("--start", options.startTime, "Device time at start, \"YYYY-MM-DD HH:MM[:SS]\"")
@@ -130,13 +132,14 @@ int main(int argc, char** argv) {
     phone.setCrashListener([](const std::string& process, const std::string& what) {
       std::cout << "    crash " << process << ": " << what << "\n";
     });
-    std::cout << "Tarrow8 simulator: locale " << options.locale << ", time zone " << options.timeZone
-              << ", device time " << phone.localTime() << "\n"
+    std::cout << "Tarrow8 simulator: locale " << options.locale << ", time zone "
+              << options.timeZone << ", device time " << phone.localTime() << "\n"
               << "device root " << phone.root().string() << "\n\n";
     if (typeCommands) return interactive(phone);
     sim::ScenarioRunner runner(phone, std::cout, name);
     int failures = runner.runAll(parsed.commands);
-    std::cout << "\n" << name << ": " << parsed.commands.size() << " commands, "
+    std::cout << "\n"
+              << name << ": " << parsed.commands.size() << " commands, "
               << (failures == 0 ? "all passed" : std::to_string(failures) + " failed") << "\n";
     return failures == 0 ? 0 : kExitFailed;
   } catch (const std::exception& e) {

@@ -13,8 +13,8 @@
 #include "platform/foundation/clock.h"
 #include "platform/foundation/device_locale.h"
 #include "platform/foundation/device_root.h"
-#include "platform/foundation/foundation_classes.h"
 #include "platform/foundation/format.h"
+#include "platform/foundation/foundation_classes.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nslog.h"
 #include "platform/foundation/nsstring.h"
@@ -38,12 +38,14 @@ fs::path besideThisProgram(const char* file) {
 fs::path freshTemporaryRoot() {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = fs::temp_directory_path() /
-                         ("tarrow8-device-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+    fs::path candidate =
+        fs::temp_directory_path() /
+        ("tarrow8-device-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) return candidate;
   }
-  throw std::runtime_error("cannot create a temporary device root in " + fs::temp_directory_path().string());
+  throw std::runtime_error("cannot create a temporary device root in " +
+                           fs::temp_directory_path().string());
 }
 
 fs::path hostPath(const std::string& devicePath) {
@@ -56,7 +58,8 @@ fs::path hostPath(const std::string& devicePath) {
 
 Phone::Phone(const PhoneOptions& options) {
   if (!platform::setDeviceLocale(options.locale)) {
-    throw std::runtime_error("unknown locale \"" + options.locale + "\" (try en_US, de_DE, fr_FR, ja_JP)");
+    throw std::runtime_error("unknown locale \"" + options.locale +
+                             "\" (try en_US, de_DE, fr_FR, ja_JP)");
   }
   if (!platform::setDeviceTimeZone(options.timeZone)) {
     throw std::runtime_error("unknown time zone \"" + options.timeZone +
@@ -64,9 +67,11 @@ Phone::Phone(const PhoneOptions& options) {
   }
   auto start = platform::parseDeviceDateTime(options.startTime);
   if (!start) {
-    throw std::runtime_error("start time \"" + options.startTime + "\" is not \"YYYY-MM-DD HH:MM[:SS]\"");
+    throw std::runtime_error("start time \"" + options.startTime +
+                             "\" is not \"YYYY-MM-DD HH:MM[:SS]\"");
   }
-  fs::path extension = options.extension.empty() ? besideThisProgram("Tarrow8.dylib") : options.extension;
+  fs::path extension =
+      options.extension.empty() ? besideThisProgram("Tarrow8.dylib") : options.extension;
   if (!fs::is_regular_file(extension)) {
     throw std::runtime_error("extension library " + extension.string() +
                              " not found (build the project, or pass --extension PATH)");
@@ -133,27 +138,39 @@ void Phone::wait(double seconds) {
   platform::RunLoop::main().runDue();
 }
 
-bool Phone::springBoardRunning() const { return SpringBoardHost::shared().running(); }
-int Phone::launchCount() const { return SpringBoardHost::shared().launchCount() - launchBase_; }
-bool Phone::locked() const { return SpringBoardHost::shared().locked(); }
-
-double Phone::elapsed() const { return platform::DeviceClock::shared().nowSeconds() - start_; }
-
-std::string Phone::localTime() const {
-  return platform::formatDatePattern(platform::DeviceClock::shared().nowSeconds(), "yyyy-MM-dd HH:mm:ss.SSS");
+bool Phone::springBoardRunning() const {
+  return SpringBoardHost::shared().running();
+}
+int Phone::launchCount() const {
+  return SpringBoardHost::shared().launchCount() - launchBase_;
+}
+bool Phone::locked() const {
+  return SpringBoardHost::shared().locked();
 }
 
-std::string Phone::changeSettings(const std::map<std::string, std::optional<platform::plist::Value>>& changes,
-                                  bool notify) {
+double Phone::elapsed() const {
+  return platform::DeviceClock::shared().nowSeconds() - start_;
+}
+
+std::string Phone::localTime() const {
+  return platform::formatDatePattern(platform::DeviceClock::shared().nowSeconds(),
+                                     "yyyy-MM-dd HH:mm:ss.SSS");
+}
+
+std::string Phone::changeSettings(
+    const std::map<std::string, std::optional<platform::plist::Value>>& changes, bool notify) {
   fs::path path = hostPath(kSettingsFile);
   platform::plist::Value contents{platform::plist::Dictionary{}};
-  if (auto existing = platform::plist::readFile(path); existing.value && existing.value->is<platform::plist::Dictionary>()) {
+  if (auto existing = platform::plist::readFile(path);
+      existing.value && existing.value->is<platform::plist::Dictionary>()) {
     contents = *existing.value;
   }
   auto& entries = contents.as<platform::plist::Dictionary>();
   for (const auto& [key, value] : changes) {
-    if (value) entries[key] = *value;
-    else entries.erase(key);
+    if (value)
+      entries[key] = *value;
+    else
+      entries.erase(key);
   }
   std::error_code ec;
   fs::create_directories(path.parent_path(), ec);
@@ -183,22 +200,26 @@ std::optional<platform::plist::Value> Phone::readPropertyList(const std::string&
   return result.value;
 }
 
-bool Phone::fileExists(const std::string& devicePath) const { return fs::exists(hostPath(devicePath)); }
+bool Phone::fileExists(const std::string& devicePath) const {
+  return fs::exists(hostPath(devicePath));
+}
 
 void Phone::postDarwin(const std::string& name) {
   platform::objc::AutoreleasePool pool;
-  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), platform::nsstring(name),
-                                       nullptr, nullptr, true);
+  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                       platform::nsstring(name), nullptr, nullptr, true);
   platform::RunLoop::main().runDue();
 }
 
-void Phone::postDistributed(const std::string& name, const std::map<std::string, std::string>& userInfo) {
+void Phone::postDistributed(const std::string& name,
+                            const std::map<std::string, std::string>& userInfo) {
   {
     platform::objc::AutoreleasePool pool;
     platform::objc::Strong info;
     if (!userInfo.empty()) {
       info = platform::mutableDictionary();
-      for (const auto& [key, value] : userInfo) platform::setObjectForKey(info, key, platform::nsstring(value));
+      for (const auto& [key, value] : userInfo)
+        platform::setObjectForKey(info, key, platform::nsstring(value));
     }
     sel::postNotificationName_object_userInfo_deliverImmediately(
         sel::defaultCenter(reinterpret_cast<id>(platform::NSDistributedNotificationCenterClass())),
@@ -210,7 +231,8 @@ void Phone::postDistributed(const std::string& name, const std::map<std::string,
 std::optional<platform::plist::Value> Phone::extensionState() const {
   auto& host = SpringBoardHost::shared();
   if (!host.running()) return std::nullopt;
-  auto copy = reinterpret_cast<id (*)()>(host.extensions().symbol("Tarrow8", "Tarrow8CopyDiagnostics"));
+  auto copy =
+      reinterpret_cast<id (*)()>(host.extensions().symbol("Tarrow8", "Tarrow8CopyDiagnostics"));
   if (!copy) return std::nullopt;
   platform::objc::AutoreleasePool pool;
   platform::objc::Strong snapshot = platform::objc::Strong::adopt(copy());
@@ -222,18 +244,22 @@ void* Phone::extensionSymbol(const char* symbol) const {
   return host.running() ? host.extensions().symbol("Tarrow8", symbol) : nullptr;
 }
 
-std::vector<std::string> Phone::loaderErrors() const { return SpringBoardHost::shared().extensions().errors(); }
+std::vector<std::string> Phone::loaderErrors() const {
+  return SpringBoardHost::shared().extensions().errors();
+}
 
 void Phone::setLogListener(std::function<void(const std::string&, const std::string&)> listener) {
   if (logSink_) platform::removeLogSink(logSink_);
-  logSink_ = platform::addLogSink(
-      [listener = std::move(listener)](const platform::LogEntry& e) { listener(e.process, e.message); });
+  logSink_ = platform::addLogSink([listener = std::move(listener)](const platform::LogEntry& e) {
+    listener(e.process, e.message);
+  });
 }
 
 void Phone::setCrashListener(std::function<void(const std::string&, const std::string&)> listener) {
-  platform::RunLoop::main().setCrashHandler([listener = std::move(listener)](platform::ProcessId pid, const NSException& e) {
-    listener(platform::processName(pid), e.what());
-  });
+  platform::RunLoop::main().setCrashHandler(
+      [listener = std::move(listener)](platform::ProcessId pid, const NSException& e) {
+        listener(platform::processName(pid), e.what());
+      });
 }
 
 }  // namespace sim

@@ -56,8 +56,9 @@ class Phone {
   // Rewrites the settings file with `changes` applied (a missing file starts empty; a key whose
   // value is nullopt is removed), as the settings pane does, and posts its Darwin notification.
   // Returns "" or an error.
-  std::string changeSettings(const std::map<std::string, std::optional<platform::plist::Value>>& changes,
-                             bool notify = true);
+  std::string changeSettings(
+      const std::map<std::string, std::optional<platform::plist::Value>>& changes,
+      bool notify = true);
   // Writes `contents` as the whole file at `devicePath`. Returns "" or an error.
   std::string writeFile(const std::string& devicePath, const std::string& contents);
   // Deletes the file at `devicePath`, if any.
@@ -80,8 +81,10 @@ class Phone {
   std::vector<std::string> loaderErrors() const;
 
   // Sees every NSLog line and every crash from now on.
-  void setLogListener(std::function<void(const std::string& process, const std::string& message)> listener);
-  void setCrashListener(std::function<void(const std::string& process, const std::string& what)> listener);
+  void setLogListener(
+      std::function<void(const std::string& process, const std::string& message)> listener);
+  void setCrashListener(
+      std::function<void(const std::string& process, const std::string& what)> listener);
 
   const std::filesystem::path& root() const { return root_; }
 
@@ -95,8 +98,10 @@ class Phone {
 };
 
 // The settings file both deliverables share.
-inline constexpr const char* kSettingsFile = "/var/mobile/Library/Preferences/net.vornel.tarrow8.plist";
-inline constexpr const char* kLegacySettingsFile = "/var/mobile/Library/Preferences/net.vornel.tarrow.plist";
+inline constexpr const char* kSettingsFile =
+    "/var/mobile/Library/Preferences/net.vornel.tarrow8.plist";
+inline constexpr const char* kLegacySettingsFile =
+    "/var/mobile/Library/Preferences/net.vornel.tarrow.plist";
 inline constexpr const char* kPreferencesNotification = "net.vornel.tarrow8/preferences";
 
 }  // namespace sim

@@ -78,11 +78,14 @@ std::string checkCount(const std::string& word) {
 }
 
 std::string checkDevicePath(const std::string& word) {
-  return !word.empty() && word[0] == '/' ? "" : "\"" + word + "\" must be an absolute device path such as /var/mobile/x.plist";
+  return !word.empty() && word[0] == '/'
+             ? ""
+             : "\"" + word + "\" must be an absolute device path such as /var/mobile/x.plist";
 }
 
 // KEY=VALUE words: returns "" or what is wrong with the first bad one.
-std::string checkAssignments(const std::vector<Word>& words, std::size_t from, bool valuesAreStrings) {
+std::string checkAssignments(const std::vector<Word>& words, std::size_t from,
+                             bool valuesAreStrings) {
   for (std::size_t i = from; i < words.size(); ++i) {
     const Word& w = words[i];
     std::size_t eq = w.text.find('=');
@@ -105,60 +108,78 @@ const std::vector<CommandSpec>& commandSpecs() {
       {"wake", "wake", "turn the display on without unlocking", 0, 0, nullptr},
       {"wait", "wait DURATION", "let time pass, e.g. wait 250ms, wait 5s, wait 2m, wait 1h", 1, 1,
        [](const std::vector<Word>& a) {
-         return parseDuration(a[0].text) ? ""
-                                          : "bad duration \"" + a[0].text +
-                                                "\": write a number with ns, us, ms, s, m or h, e.g. 250ms";
+         return parseDuration(a[0].text)
+                    ? ""
+                    : "bad duration \"" + a[0].text +
+                          "\": write a number with ns, us, ms, s, m or h, e.g. 250ms";
        }},
       {"settings", "settings KEY=VALUE...",
-       "change keys in the settings file as the settings pane does, then post its notification", 1, kAny,
-       [](const std::vector<Word>& a) { return checkAssignments(a, 0, false); }},
-      {"unset", "unset KEY...", "remove keys from the settings file, then post its notification", 1, kAny, nullptr},
-      {"write-file", "write-file PATH TEXT", "write TEXT (quoted, with \\n escapes) as the whole file at PATH", 2, 2,
+       "change keys in the settings file as the settings pane does, then post its notification", 1,
+       kAny, [](const std::vector<Word>& a) { return checkAssignments(a, 0, false); }},
+      {"unset", "unset KEY...", "remove keys from the settings file, then post its notification", 1,
+       kAny, nullptr},
+      {"write-file", "write-file PATH TEXT",
+       "write TEXT (quoted, with \\n escapes) as the whole file at PATH", 2, 2,
        [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); }},
       {"delete-file", "delete-file PATH", "delete the file at PATH", 1, 1,
        [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); }},
       {"post", "post darwin NAME | post distributed NAME [KEY=VALUE...]",
        "post a Darwin notification, or a distributed one with string user info", 2, kAny,
        [](const std::vector<Word>& a) -> std::string {
-         if (a[0].text == "darwin") return a.size() == 2 ? "" : "a Darwin notification carries a name only";
+         if (a[0].text == "darwin")
+           return a.size() == 2 ? "" : "a Darwin notification carries a name only";
          if (a[0].text == "distributed") return checkAssignments(a, 2, true);
          return "\"" + a[0].text + "\" must be darwin or distributed";
        }},
-      {"show", "show flags|stores|settings|state|time|log|file PATH", "print what the phone holds", 1, 2,
+      {"show", "show flags|stores|settings|state|time|log|file PATH", "print what the phone holds",
+       1, 2,
        [](const std::vector<Word>& a) -> std::string {
-         if (a[0].text == "file") return a.size() == 2 ? checkDevicePath(a[1].text) : "show file needs a PATH";
-         if (a.size() != 1 || !isOneOf(a[0].text, {"flags", "stores", "settings", "state", "time", "log"})) {
-           return "show takes one of " + joined({"flags", "stores", "settings", "state", "time", "log", "file PATH"});
+         if (a[0].text == "file")
+           return a.size() == 2 ? checkDevicePath(a[1].text) : "show file needs a PATH";
+         if (a.size() != 1 ||
+             !isOneOf(a[0].text, {"flags", "stores", "settings", "state", "time", "log"})) {
+           return "show takes one of " +
+                  joined({"flags", "stores", "settings", "state", "time", "log", "file PATH"});
          }
          return "";
        }},
-      {"expect", "expect WHAT ...", "fail the run unless the phone shows this (see the list below)", 2, 3,
+      {"expect", "expect WHAT ...", "fail the run unless the phone shows this (see the list below)",
+       2, 3,
        [](const std::vector<Word>& a) -> std::string {
          const std::string& what = a[0].text;
          if (what == "flag") {
            if (a.size() != 3) return "usage: expect flag NAME true|false";
-           if (!isOneOf(a[1].text, kFlagNames)) return "unknown flag \"" + a[1].text + "\"; flags: " + joined(kFlagNames);
+           if (!isOneOf(a[1].text, kFlagNames))
+             return "unknown flag \"" + a[1].text + "\"; flags: " + joined(kFlagNames);
            return checkBool(a[2].text);
          }
          if (what == "count") {
            if (a.size() != 3) return "usage: expect count STORE N";
-           if (!isOneOf(a[1].text, kStoreNames)) return "unknown store \"" + a[1].text + "\"; stores: " + joined(kStoreNames);
+           if (!isOneOf(a[1].text, kStoreNames))
+             return "unknown store \"" + a[1].text + "\"; stores: " + joined(kStoreNames);
            return checkCount(a[2].text);
          }
-         if (what == "launches") return a.size() == 2 ? checkCount(a[1].text) : "usage: expect launches N";
-         if (what == "running") return a.size() == 2 ? checkBool(a[1].text) : "usage: expect running true|false";
+         if (what == "launches")
+           return a.size() == 2 ? checkCount(a[1].text) : "usage: expect launches N";
+         if (what == "running")
+           return a.size() == 2 ? checkBool(a[1].text) : "usage: expect running true|false";
          if (what == "file") {
-           if (a.size() != 3 || !isOneOf(a[2].text, {"exists", "missing"})) return "usage: expect file PATH exists|missing";
+           if (a.size() != 3 || !isOneOf(a[2].text, {"exists", "missing"}))
+             return "usage: expect file PATH exists|missing";
            return checkDevicePath(a[1].text);
          }
          if (what == "setting" || what == "loaded") {
-           if (a.size() != 3) return "usage: expect " + what + " KEY VALUE (VALUE may be \"absent\")";
+           if (a.size() != 3)
+             return "usage: expect " + what + " KEY VALUE (VALUE may be \"absent\")";
            std::string error;
-           if (a[2].text != "absent" && !parseValue(a[2].text, a[2].quoteAt != std::string::npos, &error)) return error;
+           if (a[2].text != "absent" &&
+               !parseValue(a[2].text, a[2].quoteAt != std::string::npos, &error))
+             return error;
            return "";
          }
          if (what == "log") return a.size() == 2 ? "" : "usage: expect log \"TEXT\"";
-         return "unknown expectation \"" + what + "\"; use flag, count, launches, running, file, setting, loaded or log";
+         return "unknown expectation \"" + what +
+                "\"; use flag, count, launches, running, file, setting, loaded or log";
        }},
       {"echo", "echo TEXT...", "print a line into the transcript", 0, kAny, nullptr},
   };
@@ -193,11 +214,13 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
   std::vector<Word> args(words->begin() + 1, words->end());
   const CommandSpec* spec = findSpec(command.name);
   if (!spec) {
-    errors.push_back(where + "unknown command \"" + command.name + "\" (run with --help for the list)");
+    errors.push_back(where + "unknown command \"" + command.name +
+                     "\" (run with --help for the list)");
     return std::nullopt;
   }
   if (args.size() < spec->minArgs || args.size() > spec->maxArgs) {
-    errors.push_back(where + (args.size() < spec->minArgs ? "missing argument" : "too many arguments") +
+    errors.push_back(where +
+                     (args.size() < spec->minArgs ? "missing argument" : "too many arguments") +
                      "; usage: " + spec->usage);
     return std::nullopt;
   }
@@ -221,7 +244,8 @@ ParsedScenario parseScenario(const std::string& text, const std::string& file) {
   std::istringstream in(text);
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
-    if (auto command = parseLine(line, file, number, parsed.errors)) parsed.commands.push_back(std::move(*command));
+    if (auto command = parseLine(line, file, number, parsed.errors))
+      parsed.commands.push_back(std::move(*command));
   }
   return parsed;
 }
@@ -255,7 +279,8 @@ void ScenarioRunner::stamp(const Command& command) {
   for (const std::string& arg : command.args) {
     auto [text, quoted] = unquote(arg);
     std::string shown;
-    for (char c : text) shown += c == '\n' ? "\\n" : c == '"' && quoted ? "\\\"" : std::string(1, c);
+    for (char c : text)
+      shown += c == '\n' ? "\\n" : c == '"' && quoted ? "\\\"" : std::string(1, c);
     line << ' ' << (quoted || text.find(' ') != std::string::npos ? "\"" + shown + "\"" : shown);
   }
   char elapsed[32];
@@ -291,7 +316,8 @@ void ScenarioRunner::show(const std::string& what, const Command& command) {
     return;
   }
   if (what == "log") {
-    for (const auto& e : platform::loggedLines()) out_ << "    " << e.process << ": " << e.message << "\n";
+    for (const auto& e : platform::loggedLines())
+      out_ << "    " << e.process << ": " << e.message << "\n";
     return;
   }
   if (!state) {
@@ -302,7 +328,8 @@ void ScenarioRunner::show(const std::string& what, const Command& command) {
     if (const Value* flags = stateEntry(state, "flags")) {
       for (const char* name : kFlagNames) {
         const Value* v = flags->find(name);
-        out_ << "    " << name << std::string(28 - std::string(name).size(), ' ') << (v ? formatValue(*v) : "?") << "\n";
+        out_ << "    " << name << std::string(28 - std::string(name).size(), ' ')
+             << (v ? formatValue(*v) : "?") << "\n";
       }
     }
   }
@@ -310,7 +337,8 @@ void ScenarioRunner::show(const std::string& what, const Command& command) {
     for (const char* store : kStoreNames) {
       const Value* ids = stateEntry(state, store);
       const auto* list = ids ? ids->get<platform::plist::Array>() : nullptr;
-      out_ << "    " << store << std::string(28 - std::string(store).size(), ' ') << (list ? list->size() : 0);
+      out_ << "    " << store << std::string(28 - std::string(store).size(), ' ')
+           << (list ? list->size() : 0);
       if (list && !list->empty()) out_ << "  " << formatValue(*ids);
       out_ << "\n";
     }
@@ -339,15 +367,19 @@ bool ScenarioRunner::perform(const Command& command) {
   for (const auto& a : command.args) args.push_back(a);
   try {
     if (name == "boot") {
-      if (!phone_.boot()) return fail(command, "SpringBoard is already running (use respring to relaunch it)");
+      if (!phone_.boot())
+        return fail(command, "SpringBoard is already running (use respring to relaunch it)");
     } else if (name == "respring") {
       if (!requireSpringBoard(command)) return false;
       phone_.respring();
     } else if (name == "lock" || name == "unlock" || name == "wake") {
       if (!requireSpringBoard(command)) return false;
-      if (name == "lock") phone_.lock();
-      else if (name == "unlock") phone_.unlock();
-      else phone_.wake();
+      if (name == "lock")
+        phone_.lock();
+      else if (name == "unlock")
+        phone_.unlock();
+      else
+        phone_.wake();
       out_ << "    device " << (phone_.locked() ? "locked" : "unlocked") << "\n";
     } else if (name == "wait") {
       phone_.wait(*parseDuration(args[0]));
@@ -355,8 +387,10 @@ bool ScenarioRunner::perform(const Command& command) {
     } else if (name == "settings" || name == "unset") {
       std::map<std::string, std::optional<Value>> changes;
       for (const auto& arg : args) {
-        if (name == "unset") changes[unquote(arg).first] = std::nullopt;
-        else changes.insert(assignment(arg));
+        if (name == "unset")
+          changes[unquote(arg).first] = std::nullopt;
+        else
+          changes.insert(assignment(arg));
       }
       std::string error = phone_.changeSettings(changes);
       if (!error.empty()) return fail(command, "cannot write the settings file: " + error);
@@ -405,21 +439,25 @@ bool ScenarioRunner::expect(const Command& command) {
   };
   if (what == "launches") {
     int n = std::stoi(arg(1));
-    return check(phone_.launchCount() == n, "launches " + arg(1), "SpringBoard was launched " + std::to_string(phone_.launchCount()) + " times");
+    return check(phone_.launchCount() == n, "launches " + arg(1),
+                 "SpringBoard was launched " + std::to_string(phone_.launchCount()) + " times");
   }
   if (what == "running") {
     bool want = arg(1) == "true";
-    return check(phone_.springBoardRunning() == want, std::string("running ") + arg(1),
-                 std::string("SpringBoard is ") + (phone_.springBoardRunning() ? "running" : "not running"));
+    return check(
+        phone_.springBoardRunning() == want, std::string("running ") + arg(1),
+        std::string("SpringBoard is ") + (phone_.springBoardRunning() ? "running" : "not running"));
   }
   if (what == "file") {
     bool want = arg(2) == "exists";
     bool exists = phone_.fileExists(arg(1));
-    return check(exists == want, "file " + arg(1) + " " + arg(2), exists ? "it exists" : "it is missing");
+    return check(exists == want, "file " + arg(1) + " " + arg(2),
+                 exists ? "it exists" : "it is missing");
   }
   if (what == "log") {
     for (const auto& e : platform::loggedLines()) {
-      if (e.message.find(arg(1)) != std::string::npos) return check(true, "log \"" + arg(1) + "\"", "");
+      if (e.message.find(arg(1)) != std::string::npos)
+        return check(true, "log \"" + arg(1) + "\"", "");
     }
     return check(false, "a log line containing \"" + arg(1) + "\"", "none was logged");
   }
@@ -427,12 +465,14 @@ bool ScenarioRunner::expect(const Command& command) {
     auto contents = phone_.readPropertyList(kSettingsFile);
     const Value* actual = contents ? contents->find(arg(1)) : nullptr;
     if (arg(2) == "absent") {
-      return check(!actual, "setting " + arg(1) + " absent", "it is " + (actual ? formatValue(*actual) : ""));
+      return check(!actual, "setting " + arg(1) + " absent",
+                   "it is " + (actual ? formatValue(*actual) : ""));
     }
     auto [text, quoted] = unquote(command.args[2]);
     auto want = parseValue(text, quoted, nullptr);
     return check(actual && *actual == *want, "setting " + arg(1) + " = " + formatValue(*want),
-                 actual ? "it is " + formatValue(*actual) : (contents ? "the key is absent" : "the settings file cannot be read"));
+                 actual ? "it is " + formatValue(*actual)
+                        : (contents ? "the key is absent" : "the settings file cannot be read"));
   }
   if (!requireSpringBoard(command)) return false;
   auto state = phone_.extensionState();
@@ -448,13 +488,15 @@ bool ScenarioRunner::expect(const Command& command) {
     const Value* ids = state->find(arg(1).c_str());
     const auto* list = ids ? ids->get<platform::plist::Array>() : nullptr;
     std::size_t n = list ? list->size() : 0;
-    return check(n == std::stoul(arg(2)), "count " + arg(1) + " " + arg(2), arg(1) + " holds " + std::to_string(n));
+    return check(n == std::stoul(arg(2)), "count " + arg(1) + " " + arg(2),
+                 arg(1) + " holds " + std::to_string(n));
   }
   if (what == "loaded") {
     const Value* prefs = state->find("preferences");
     const Value* actual = prefs ? prefs->find(arg(1)) : nullptr;
     if (arg(2) == "absent") {
-      return check(!actual, "loaded " + arg(1) + " absent", "it is " + (actual ? formatValue(*actual) : ""));
+      return check(!actual, "loaded " + arg(1) + " absent",
+                   "it is " + (actual ? formatValue(*actual) : ""));
     }
     auto [text, quoted] = unquote(command.args[2]);
     auto want = parseValue(text, quoted, nullptr);
@@ -476,12 +518,14 @@ std::string scenarioCommandSummary() {
   std::ostringstream out;
   for (const auto& spec : commandSpecs()) {
     std::string usage = spec.usage;
-    out << "  " << usage << (usage.size() < 34 ? std::string(34 - usage.size(), ' ') : "\n" + std::string(36, ' '))
+    out << "  " << usage
+        << (usage.size() < 34 ? std::string(34 - usage.size(), ' ') : "\n" + std::string(36, ' '))
         << spec.summary << "\n";
   }
   out << "\n  expectations:\n"
          "    expect flag NAME true|false       a flag of the extension (show flags lists them)\n"
-         "    expect count STORE N              keptItems, removedBulletinIDs or reminders holds N\n"
+         "    expect count STORE N              keptItems, removedBulletinIDs or reminders holds "
+         "N\n"
          "    expect launches N                 SpringBoard has been launched N times\n"
          "    expect running true|false         SpringBoard is running\n"
          "    expect file PATH exists|missing   a device file is there or not\n"

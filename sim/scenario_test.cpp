@@ -1,11 +1,12 @@
 // The scenario language: what a file may say, the errors that stop it before it runs, and its
 // literals.
 
+#include "sim/scenario.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "sim/scenario.h"
 #include "sim/scenario_values.h"
 
 namespace sim {
@@ -59,9 +60,9 @@ TEST(ScenarioParse, ReportsEveryBadLineWithFileAndLine) {
 
 TEST(ScenarioValues, DurationsNeedAUnit) {
   const std::pair<const char*, std::optional<double>> cases[] = {
-      {"250ms", 0.25}, {"5s", 5.0}, {"1.5s", 1.5}, {"2m", 120.0}, {"1h", 3600.0}, {"100ns", 1e-7},
-      {"5", std::nullopt}, {"s", std::nullopt}, {"1..2s", std::nullopt}, {".5s", std::nullopt},
-      {"5sec", std::nullopt}, {"", std::nullopt},
+      {"250ms", 0.25},         {"5s", 5.0},           {"1.5s", 1.5},          {"2m", 120.0},
+      {"1h", 3600.0},          {"100ns", 1e-7},       {"5", std::nullopt},    {"s", std::nullopt},
+      {"1..2s", std::nullopt}, {".5s", std::nullopt}, {"5sec", std::nullopt}, {"", std::nullopt},
   };
   for (const auto& [text, seconds] : cases) {
     auto parsed = parseDuration(text);
@@ -72,9 +73,12 @@ TEST(ScenarioValues, DurationsNeedAUnit) {
 
 TEST(ScenarioValues, LiteralsBecomePropertyListValues) {
   const std::pair<const char*, Value> cases[] = {
-      {"true", Value(true)},          {"NO", Value(false)},
-      {"42", Value(42)},              {"-7", Value(-7)},
-      {"0.5", Value(0.5)},            {"string:YES", Value("YES")},
+      {"true", Value(true)},
+      {"NO", Value(false)},
+      {"42", Value(42)},
+      {"-7", Value(-7)},
+      {"0.5", Value(0.5)},
+      {"string:YES", Value("YES")},
       {"data:00ff", Value(platform::plist::Data{0x00, 0xff})},
       {"date:2001-01-01T00:01:00Z", Value(platform::plist::Date{60})},
       {"array", Value(platform::plist::Array{})},
@@ -86,7 +90,8 @@ TEST(ScenarioValues, LiteralsBecomePropertyListValues) {
     auto written = splitWords(formatValue(value), nullptr);
     ASSERT_TRUE(written && written->size() == 1) << formatValue(value);
     const Word& word = written->front();
-    EXPECT_EQ(*parseValue(word.text, word.quoteAt != std::string::npos, nullptr), value) << "round trip of " << text;
+    EXPECT_EQ(*parseValue(word.text, word.quoteAt != std::string::npos, nullptr), value)
+        << "round trip of " << text;
   }
   EXPECT_EQ(*parseValue("42", true, nullptr), Value("42")) << "quoted text stays text";
   std::string error;
@@ -114,12 +119,17 @@ TEST(ScenarioRun, FailedExpectationsAreCountedAndNamed) {
   std::ostringstream out;
   ScenarioRunner runner(phone, out, "t.scenario");
   ParsedScenario parsed = parseScenario(
-      "lock\nboot\nexpect flag enabled true\nexpect launches 1\nboot\nexpect setting enabled absent\n", "t.scenario");
+      "lock\nboot\nexpect flag enabled true\nexpect launches 1\nboot\nexpect setting enabled "
+      "absent\n",
+      "t.scenario");
   ASSERT_TRUE(parsed.errors.empty());
   EXPECT_EQ(runner.runAll(parsed.commands), 3);
   std::string transcript = out.str();
-  EXPECT_NE(transcript.find("t.scenario:1: SpringBoard is not running: put `boot` before this line"), std::string::npos);
-  EXPECT_NE(transcript.find("t.scenario:3: expected flag enabled true, but it is false"), std::string::npos);
+  EXPECT_NE(
+      transcript.find("t.scenario:1: SpringBoard is not running: put `boot` before this line"),
+      std::string::npos);
+  EXPECT_NE(transcript.find("t.scenario:3: expected flag enabled true, but it is false"),
+            std::string::npos);
   EXPECT_NE(transcript.find("ok: launches 1"), std::string::npos);
   EXPECT_NE(transcript.find("t.scenario:5: SpringBoard is already running"), std::string::npos);
   EXPECT_NE(transcript.find("ok: setting enabled absent"), std::string::npos);

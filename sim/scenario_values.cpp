@@ -23,7 +23,8 @@ int hexDigit(char c) {
 std::optional<double> parseUtcDate(const std::string& text) {
   int y, mo, d, h, mi, s;
   char tail = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) return std::nullopt;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
+    return std::nullopt;
   if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59) return std::nullopt;
   std::tm tm{};
   tm.tm_year = y - 1900;
@@ -67,10 +68,18 @@ std::optional<std::vector<Word>> splitWords(const std::string& line, std::string
         if (i >= line.size()) break;
         char e = line[i++];
         switch (e) {
-          case 'n': word.text.push_back('\n'); break;
-          case 't': word.text.push_back('\t'); break;
-          case '"': word.text.push_back('"'); break;
-          case '\\': word.text.push_back('\\'); break;
+          case 'n':
+            word.text.push_back('\n');
+            break;
+          case 't':
+            word.text.push_back('\t');
+            break;
+          case '"':
+            word.text.push_back('"');
+            break;
+          case '\\':
+            word.text.push_back('\\');
+            break;
           case 'x': {
             int hi = i < line.size() ? hexDigit(line[i]) : -1;
             int lo = i + 1 < line.size() ? hexDigit(line[i + 1]) : -1;
@@ -83,7 +92,8 @@ std::optional<std::vector<Word>> splitWords(const std::string& line, std::string
             break;
           }
           default:
-            if (error) *error = std::string("unknown escape \\") + e + " (use \\\" \\\\ \\n \\t or \\xNN)";
+            if (error)
+              *error = std::string("unknown escape \\") + e + " (use \\\" \\\\ \\n \\t or \\xNN)";
             return std::nullopt;
         }
       }
@@ -99,26 +109,37 @@ std::optional<std::vector<Word>> splitWords(const std::string& line, std::string
 
 std::optional<double> parseDuration(const std::string& text) {
   std::size_t unitAt = 0;
-  while (unitAt < text.size() && (std::isdigit(static_cast<unsigned char>(text[unitAt])) || text[unitAt] == '.')) ++unitAt;
+  while (unitAt < text.size() &&
+         (std::isdigit(static_cast<unsigned char>(text[unitAt])) || text[unitAt] == '.'))
+    ++unitAt;
   if (unitAt == 0) return std::nullopt;
   std::string number = text.substr(0, unitAt);
-  if (number.front() == '.' || number.back() == '.' || number.find('.') != number.rfind('.')) return std::nullopt;
+  if (number.front() == '.' || number.back() == '.' || number.find('.') != number.rfind('.'))
+    return std::nullopt;
   std::string unit = text.substr(unitAt);
   double scale = 0;
-  if (unit == "ns") scale = 1e-9;
-  else if (unit == "us") scale = 1e-6;
-  else if (unit == "ms") scale = 1e-3;
-  else if (unit == "s") scale = 1;
-  else if (unit == "m") scale = 60;
-  else if (unit == "h") scale = 3600;
-  else return std::nullopt;
+  if (unit == "ns")
+    scale = 1e-9;
+  else if (unit == "us")
+    scale = 1e-6;
+  else if (unit == "ms")
+    scale = 1e-3;
+  else if (unit == "s")
+    scale = 1;
+  else if (unit == "m")
+    scale = 60;
+  else if (unit == "h")
+    scale = 3600;
+  else
+    return std::nullopt;
   double value = std::strtod(number.c_str(), nullptr);
   double seconds = value * scale;
   if (!std::isfinite(seconds) || seconds > 366.0 * 24 * 3600 * 10) return std::nullopt;
   return seconds;
 }
 
-std::optional<platform::plist::Value> parseValue(const std::string& text, bool quoted, std::string* error) {
+std::optional<platform::plist::Value> parseValue(const std::string& text, bool quoted,
+                                                 std::string* error) {
   using platform::plist::Value;
   auto fail = [&](std::string why) -> std::optional<Value> {
     if (error) *error = std::move(why);
@@ -141,7 +162,8 @@ std::optional<platform::plist::Value> parseValue(const std::string& text, bool q
     platform::plist::Data bytes;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
       int hi = hexDigit(hex[i]), lo = hexDigit(hex[i + 1]);
-      if (hi < 0 || lo < 0) return fail("data \"" + hex + "\" has a character that is not a hex digit");
+      if (hi < 0 || lo < 0)
+        return fail("data \"" + hex + "\" has a character that is not a hex digit");
       bytes.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
     }
     return Value(std::move(bytes));
@@ -149,25 +171,31 @@ std::optional<platform::plist::Value> parseValue(const std::string& text, bool q
   std::int64_t integer = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), integer);
   if (ec == std::errc() && end == text.data() + text.size() && !text.empty()) return Value(integer);
-  if (ec == std::errc::result_out_of_range) return fail("integer " + text + " does not fit in 64 bits");
+  if (ec == std::errc::result_out_of_range)
+    return fail("integer " + text + " does not fit in 64 bits");
   char* realEnd = nullptr;
   double real = std::strtod(text.c_str(), &realEnd);
   if (!text.empty() && realEnd == text.c_str() + text.size() && std::isfinite(real) &&
       (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.')) {
     return Value(real);
   }
-  return fail("\"" + text +
-              "\" is not a value: write true/false, a number, \"quoted text\", date:YYYY-MM-DDTHH:MM:SSZ, "
-              "data:HEX, array or dict");
+  return fail(
+      "\"" + text +
+      "\" is not a value: write true/false, a number, \"quoted text\", date:YYYY-MM-DDTHH:MM:SSZ, "
+      "data:HEX, array or dict");
 }
 
 std::string formatValue(const platform::plist::Value& value) {
   using namespace platform::plist;
   switch (value.kind()) {
-    case Kind::Boolean: return value.as<bool>() ? "true" : "false";
-    case Kind::Integer: return std::to_string(value.as<std::int64_t>());
-    case Kind::Real: return platform::formatString("%g", value.as<double>());
-    case Kind::String: return "\"" + value.as<std::string>() + "\"";
+    case Kind::Boolean:
+      return value.as<bool>() ? "true" : "false";
+    case Kind::Integer:
+      return std::to_string(value.as<std::int64_t>());
+    case Kind::Real:
+      return platform::formatString("%g", value.as<double>());
+    case Kind::String:
+      return "\"" + value.as<std::string>() + "\"";
     case Kind::Date: {
       std::time_t t = static_cast<std::time_t>(std::floor(value.as<Date>().secondsSince2001)) +
                       platform::kSecondsFrom1970To2001;

@@ -28,7 +28,8 @@ std::optional<double> parseDuration(const std::string& text);
 // The value a scenario literal stands for: true/false/YES/NO, an integer, a real, a quoted or
 // "string:" text, "date:YYYY-MM-DDTHH:MM:SSZ", "data:HEX", "array" (empty) or "dict" (empty).
 // `quoted` says whether the literal was written in quotes (then it is always a string).
-std::optional<platform::plist::Value> parseValue(const std::string& text, bool quoted, std::string* error);
+std::optional<platform::plist::Value> parseValue(const std::string& text, bool quoted,
+                                                 std::string* error);
 
 // A value written back the way parseValue reads it.
 std::string formatValue(const platform::plist::Value& value);

@@ -15,9 +15,12 @@ namespace {
 
 using platform::plist::Value;
 
-constexpr const char* kPlistHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
+constexpr const char* kPlistHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
 
-std::string plistXml(const std::string& body) { return std::string(kPlistHead) + body + "</plist>\n"; }
+std::string plistXml(const std::string& body) {
+  return std::string(kPlistHead) + body + "</plist>\n";
+}
 
 class StartupTest : public ::testing::Test {
  protected:
@@ -78,11 +81,14 @@ TEST_F(StartupTest, UnreadableCurrentFilesFallBackToTheLegacyFile) {
       {"only legacy", std::nullopt, legacy, true, false, true},
       {"empty current", "", legacy, true, false, true},
       {"garbage current", "not a property list at all", legacy, true, false, true},
-      {"truncated current", plistXml("<dict><key>saveForUnlock</key>").substr(0, 60), legacy, true, false, true},
+      {"truncated current", plistXml("<dict><key>saveForUnlock</key>").substr(0, 60), legacy, true,
+       false, true},
       {"array root", plistXml("<array><false/></array>"), legacy, true, false, true},
-      {"binary current", std::string("bplist00\x08\x08\x00\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x01"
-                                     "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x09",
-                                     42),
+      {"binary current",
+       std::string(
+           "bplist00\x08\x08\x00\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x01"
+           "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x09",
+           42),
        std::nullopt, false, true, false},
       {"garbage in both", "junk", "junk", false, true, false},
   };
@@ -135,14 +141,16 @@ TEST_F(StartupTest, EveryPropertyListTypeUnderAKeyIsReadSafely) {
                                                 "<key>manualRemoval</key>" + c.xml + "</dict>"));
       phone_->postDarwin(kPreferencesNotification);
       EXPECT_EQ(flag("enabled"), c.enabled.value_or(start));
-      if (c.enabled) EXPECT_EQ(flag("manualRemoval"), *c.enabled) << "manualRemoval is stored negated";
+      if (c.enabled)
+        EXPECT_EQ(flag("manualRemoval"), *c.enabled) << "manualRemoval is stored negated";
     }
   }
 }
 
 TEST_F(StartupTest, ReloadKeepsFlagsWhoseKeysDisappeared) {
-  phone_->changeSettings({{"enabled", Value(true)}, {"saveForUnlock", Value(false)}, {"manualRemoval", Value(true)}},
-                         false);
+  phone_->changeSettings(
+      {{"enabled", Value(true)}, {"saveForUnlock", Value(false)}, {"manualRemoval", Value(true)}},
+      false);
   phone_->boot();
   EXPECT_FALSE(flag("saveForUnlock"));
   EXPECT_TRUE(flag("manualRemoval"));
@@ -215,7 +223,8 @@ TEST_F(StartupTest, PullToClearBeforeTheListExistsDoesNothing) {
     platform::objc::AutoreleasePool pool;
     platform::setObjectForKey(keptItems(), "b-1", platform::mutableDictionary());
   }
-  phone_->postDistributed("com.brelwick.priorityhub-pulltoclearsection", {{"sectionID", "com.app"}});
+  phone_->postDistributed("com.brelwick.priorityhub-pulltoclearsection",
+                          {{"sectionID", "com.app"}});
   phone_->postDistributed("com.brelwick.priorityhub-pulltoclearsection", {});
   EXPECT_TRUE(phone_->springBoardRunning());
   EXPECT_EQ(phone_->launchCount(), 1);

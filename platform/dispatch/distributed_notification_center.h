@@ -5,10 +5,10 @@
 
 #include <functional>
 
-#include "platform/objc/type_encoding.h"
 #include "platform/dispatch/notification.h"
 #include "platform/dispatch/operation_queue.h"
 #include "platform/objc/object.h"
+#include "platform/objc/type_encoding.h"
 
 namespace platform {
 

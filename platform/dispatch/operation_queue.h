@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "platform/objc/type_encoding.h"
 #include "platform/objc/object.h"
+#include "platform/objc/type_encoding.h"
 
 namespace platform {
 

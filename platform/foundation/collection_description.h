@@ -10,7 +10,8 @@
 namespace platform::detail {
 
 // "(\n    a,\n    b\n)" for the given elements.
-std::string describeList(const std::vector<id>& elements, const char* open = "(", const char* close = ")");
+std::string describeList(const std::vector<id>& elements, const char* open = "(",
+                         const char* close = ")");
 // "{\n    key = value;\n}" for the given entries.
 std::string describeEntries(const std::vector<std::pair<id, id>>& entries);
 

@@ -2,10 +2,10 @@
 // printf-style formatting with the platform's "%@" conversion, which prints an object's
 // description. Used by NSLog and stringWithFormat.
 
+#include <objc/objc.h>
+
 #include <cstdarg>
 #include <string>
-
-#include <objc/objc.h>
 
 namespace platform {
 

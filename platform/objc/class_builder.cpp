@@ -88,9 +88,9 @@ ClassBuilder::ClassBuilder(const char* name, Class superclass)
 ClassBuilder& ClassBuilder::addMethod(bool classSide, SEL selector, IMP imp, const char* types) {
   Class target = classSide ? object_getClass(reinterpret_cast<id>(cls_)) : cls_;
   if (!class_addMethod(target, selector, imp, types)) {
-    NSException::raise(NSInternalInconsistencyException,
-                       std::string("method ") + sel_getName(selector) + " added twice to " +
-                           class_getName(cls_));
+    NSException::raise(
+        NSInternalInconsistencyException,
+        std::string("method ") + sel_getName(selector) + " added twice to " + class_getName(cls_));
   }
   return *this;
 }
@@ -109,7 +109,8 @@ Class ClassBuilder::build() {
   objc_registerClassPair(cls_);
   Registry& r = registry();
   if (factory_) r.factories[cls_] = factory_;
-  r.classes.push_back({cls_, ownMethods(cls_), ownMethods(object_getClass(reinterpret_cast<id>(cls_)))});
+  r.classes.push_back(
+      {cls_, ownMethods(cls_), ownMethods(object_getClass(reinterpret_cast<id>(cls_)))});
   return cls_;
 }
 

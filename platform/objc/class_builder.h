@@ -57,7 +57,8 @@ class ClassBuilder {
 
 // The class named `name`, defining it with `define` on first use. Device classes are defined once
 // per process (the runtime's class table cannot forget a class) and restored between launches.
-Class deviceClass(const char* name, Class superclass, const std::function<void(ClassBuilder&)>& define);
+Class deviceClass(const char* name, Class superclass,
+                  const std::function<void(ClassBuilder&)>& define);
 
 // Puts back the original method table of every device class: hooked methods get their device
 // implementation again and methods added by extensions disappear, as after a process restart.

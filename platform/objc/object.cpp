@@ -16,7 +16,9 @@ namespace {
 std::ptrdiff_t gRetainCountOffset = 0;
 std::ptrdiff_t gBodyOffset = 0;
 
-bool isClassObject(id object) { return class_isMetaClass(object_getClass(object)); }
+bool isClassObject(id object) {
+  return class_isMetaClass(object_getClass(object));
+}
 
 unsigned long& retainSlot(id object) {
   return *reinterpret_cast<unsigned long*>(reinterpret_cast<char*>(object) + gRetainCountOffset);
@@ -43,34 +45,72 @@ void releaseObjectIvars(id self) {
 }
 
 // Instance methods of the root class.
-id nsInit(id self, SEL) { return self; }
-id nsRetain(id self, SEL) { return retain(self); }
-void nsRelease(id self, SEL) { release(self); }
-id nsAutorelease(id self, SEL) { return autorelease(self); }
-unsigned long nsRetainCount(id self, SEL) { return retainCount(self); }
+id nsInit(id self, SEL) {
+  return self;
+}
+id nsRetain(id self, SEL) {
+  return retain(self);
+}
+void nsRelease(id self, SEL) {
+  release(self);
+}
+id nsAutorelease(id self, SEL) {
+  return autorelease(self);
+}
+unsigned long nsRetainCount(id self, SEL) {
+  return retainCount(self);
+}
 void nsDealloc(id self, SEL) {
   releaseObjectIvars(self);
   delete std::exchange(bodySlot(self), nullptr);
   object_dispose(self);
 }
-id nsCopy(id self, SEL) { return sel::copyWithZone(self, nullptr); }
-id nsMutableCopy(id self, SEL) { return sel::mutableCopyWithZone(self, nullptr); }
-Class nsClass(id self, SEL) { return object_getClass(self); }
-id nsSelf(id self, SEL) { return self; }
-BOOL nsIsKindOfClass(id self, SEL, Class cls) { return isKindOf(self, cls) ? YES : NO; }
-BOOL nsIsMemberOfClass(id self, SEL, Class cls) { return object_getClass(self) == cls ? YES : NO; }
-BOOL nsRespondsToSelector(id self, SEL, SEL selector) { return respondsTo(self, selector) ? YES : NO; }
-BOOL nsIsEqual(id self, SEL, id other) { return self == other ? YES : NO; }
-unsigned long nsHash(id self, SEL) { return reinterpret_cast<unsigned long>(self); }
+id nsCopy(id self, SEL) {
+  return sel::copyWithZone(self, nullptr);
+}
+id nsMutableCopy(id self, SEL) {
+  return sel::mutableCopyWithZone(self, nullptr);
+}
+Class nsClass(id self, SEL) {
+  return object_getClass(self);
+}
+id nsSelf(id self, SEL) {
+  return self;
+}
+BOOL nsIsKindOfClass(id self, SEL, Class cls) {
+  return isKindOf(self, cls) ? YES : NO;
+}
+BOOL nsIsMemberOfClass(id self, SEL, Class cls) {
+  return object_getClass(self) == cls ? YES : NO;
+}
+BOOL nsRespondsToSelector(id self, SEL, SEL selector) {
+  return respondsTo(self, selector) ? YES : NO;
+}
+BOOL nsIsEqual(id self, SEL, id other) {
+  return self == other ? YES : NO;
+}
+unsigned long nsHash(id self, SEL) {
+  return reinterpret_cast<unsigned long>(self);
+}
 id (*gDefaultDescription)(id) = nullptr;
-id nsDescription(id self, SEL) { return gDefaultDescription ? gDefaultDescription(self) : nil; }
+id nsDescription(id self, SEL) {
+  return gDefaultDescription ? gDefaultDescription(self) : nil;
+}
 
 // Class methods of the root class.
-id nsAlloc(id self, SEL) { return allocInstance(reinterpret_cast<Class>(self)); }
-id nsNew(id self, SEL) { return sel::init(nsAlloc(self, nullptr)); }
-id nsClassRetain(id self, SEL) { return self; }
+id nsAlloc(id self, SEL) {
+  return allocInstance(reinterpret_cast<Class>(self));
+}
+id nsNew(id self, SEL) {
+  return sel::init(nsAlloc(self, nullptr));
+}
+id nsClassRetain(id self, SEL) {
+  return self;
+}
 void nsClassRelease(id, SEL) {}
-Class nsClassClass(id self, SEL) { return reinterpret_cast<Class>(self); }
+Class nsClassClass(id self, SEL) {
+  return reinterpret_cast<Class>(self);
+}
 
 // The shared stack of open autorelease pools.
 std::vector<std::vector<id>>& poolStack() {
@@ -161,7 +201,8 @@ id autorelease(id object) {
   if (stack.empty()) {
     static bool warned = false;
     if (!warned) {
-      std::fprintf(stderr, "objc: an instance of %s autoreleased with no pool in place - just leaking\n",
+      std::fprintf(stderr,
+                   "objc: an instance of %s autoreleased with no pool in place - just leaking\n",
                    className(object));
       warned = true;
     }
@@ -171,7 +212,9 @@ id autorelease(id object) {
   return object;
 }
 
-AutoreleasePool::AutoreleasePool() : depth_(poolStack().size()) { poolStack().emplace_back(); }
+AutoreleasePool::AutoreleasePool() : depth_(poolStack().size()) {
+  poolStack().emplace_back();
+}
 
 AutoreleasePool::~AutoreleasePool() {
   auto& stack = poolStack();
@@ -213,8 +256,12 @@ const char* className(id object) {
   return class_getName(object_getClass(object));
 }
 
-void setDefaultDescription(id (*describe)(id object)) { gDefaultDescription = describe; }
+void setDefaultDescription(id (*describe)(id object)) {
+  gDefaultDescription = describe;
+}
 
-Strong make(Class cls) { return Strong::adopt(sel::init(sel::alloc(reinterpret_cast<id>(cls)))); }
+Strong make(Class cls) {
+  return Strong::adopt(sel::init(sel::alloc(reinterpret_cast<id>(cls))));
+}
 
 }  // namespace platform::objc

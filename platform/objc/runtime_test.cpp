@@ -19,9 +19,15 @@ const Selector<id()> anObject{"rtObject"};
 const Selector<void()> nothingHere{"rtNothingHere"};
 const Selector<const char*()> added{"rtAdded"};
 
-const char* baseWho(id, SEL) { return "base"; }
-const char* siblingWho(id, SEL) { return "sibling"; }
-long basePlusOne(id, SEL, long v) { return v + 1; }
+const char* baseWho(id, SEL) {
+  return "base";
+}
+const char* siblingWho(id, SEL) {
+  return "sibling";
+}
+long basePlusOne(id, SEL, long v) {
+  return v + 1;
+}
 
 struct Tracked : NativeBody {
   static inline int alive = 0;
@@ -35,7 +41,9 @@ Class base() {
     b.method(who, baseWho).method(plusOne, basePlusOne).ivar<id>("_observer").body<Tracked>();
   });
 }
-Class derived() { return deviceClass("RtDerived", base(), [](ClassBuilder&) {}); }
+Class derived() {
+  return deviceClass("RtDerived", base(), [](ClassBuilder&) {});
+}
 Class sibling() {
   return deviceClass("RtSibling", base(), [](ClassBuilder& b) { b.method(who, siblingWho); });
 }
@@ -84,14 +92,18 @@ TEST_F(RuntimeTest, UnknownSelectorRaisesThePlatformException) {
     FAIL() << "no exception";
   } catch (const NSException& e) {
     EXPECT_EQ(e.name(), "NSInvalidArgumentException");
-    EXPECT_EQ(e.reason().rfind("-[RtDerived rtNothingHere]: unrecognized selector sent to instance 0x", 0), 0u)
+    EXPECT_EQ(e.reason().rfind(
+                  "-[RtDerived rtNothingHere]: unrecognized selector sent to instance 0x", 0),
+              0u)
         << e.reason();
   }
   try {
     nothingHere(reinterpret_cast<id>(derived()));
     FAIL() << "no exception";
   } catch (const NSException& e) {
-    EXPECT_EQ(e.reason().rfind("+[RtDerived rtNothingHere]: unrecognized selector sent to class 0x", 0), 0u)
+    EXPECT_EQ(
+        e.reason().rfind("+[RtDerived rtNothingHere]: unrecognized selector sent to class 0x", 0),
+        0u)
         << e.reason();
   }
 }
@@ -176,7 +188,9 @@ TEST_F(RuntimeTest, HookingAMissingMethodInstallsNothing) {
   EXPECT_EQ(saved, nullptr);
 }
 
-const char* addedImp(id, SEL) { return "added"; }
+const char* addedImp(id, SEL) {
+  return "added";
+}
 
 TEST_F(RuntimeTest, AddingAMethodTwiceFailsTheSecondTime) {
   EXPECT_TRUE(class_addMethod(base(), added.sel(), reinterpret_cast<IMP>(addedImp), added.types()));

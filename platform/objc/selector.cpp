@@ -11,9 +11,13 @@ namespace {
 
 // Stands in for every method a receiver lacks. A typed send never calls it (it recognises it
 // and raises first); an untyped call that does reach it raises all the same.
-id unrecognized(id self, SEL selector) { throwUnrecognizedSelector(self, selector); }
+id unrecognized(id self, SEL selector) {
+  throwUnrecognizedSelector(self, selector);
+}
 
-IMP forwardHook(id, SEL) { return reinterpret_cast<IMP>(unrecognized); }
+IMP forwardHook(id, SEL) {
+  return reinterpret_cast<IMP>(unrecognized);
+}
 
 // Installs the hook once, before the first lookup can need it.
 const bool gHookInstalled = [] {
@@ -23,7 +27,9 @@ const bool gHookInstalled = [] {
 
 }  // namespace
 
-IMP unrecognizedSelectorImp() { return reinterpret_cast<IMP>(unrecognized); }
+IMP unrecognizedSelectorImp() {
+  return reinterpret_cast<IMP>(unrecognized);
+}
 
 void throwUnrecognizedSelector(id receiver, SEL selector) {
   bool isClass = class_isMetaClass(object_getClass(receiver));

@@ -53,8 +53,8 @@ class Selector<R(Args...)> {
   // Sends the message to `receiver`. nil receiver: nothing happens and a zero result is
   // returned. A receiver without the method raises NSException (unrecognized selector).
   template <class Receiver, class... Given>
-    requires std::is_convertible_v<Receiver, id> && (sizeof...(Given) == sizeof...(Args))
-  R operator()(Receiver&& receiver, Given&&... args) const {
+  requires std::is_convertible_v<Receiver, id> &&(sizeof...(Given) == sizeof...(Args)) R operator()(
+      Receiver&& receiver, Given&&... args) const {
     id self = receiver;
     if (self == nil) {
       if constexpr (std::is_void_v<R>) {
@@ -80,7 +80,7 @@ class Selector<R(Args...)> {
 template <class R, class... Args, class... Given>
 R callImp(IMP imp, id self, const Selector<R(Args...)>& selector, Given&&... args) {
   return reinterpret_cast<R (*)(id, SEL, Args...)>(imp)(self, selector.sel(),
-                                                         std::forward<Given>(args)...);
+                                                        std::forward<Given>(args)...);
 }
 
 }  // namespace platform::objc

@@ -38,9 +38,9 @@ constexpr EncodingString<A + B> operator+(const EncodingString<A>& a, const Enco
 template <class T>
 struct TypeEncoding;
 
-#define PLATFORM_OBJC_ENCODING(type, text) \
-  template <>                              \
-  struct TypeEncoding<type> {              \
+#define PLATFORM_OBJC_ENCODING(type, text)       \
+  template <>                                    \
+  struct TypeEncoding<type> {                    \
     static constexpr EncodingString value{text}; \
   }
 

@@ -40,7 +40,8 @@ std::string installExtension(const fs::path& hostLibrary, const std::string& nam
   fs::create_directories(*folder, ec);
   fs::copy_file(hostLibrary, *folder / (name + ".dylib"), fs::copy_options::overwrite_existing, ec);
   if (ec) return "cannot install " + hostLibrary.string() + ": " + ec.message();
-  plist::Dictionary filter{{"Filter", plist::Dictionary{{"Bundles", plist::Array{kSpringBoardBundle}}}}};
+  plist::Dictionary filter{
+      {"Filter", plist::Dictionary{{"Bundles", plist::Array{kSpringBoardBundle}}}}};
   auto written = plist::writeFileAtomically(*folder / (name + ".plist"), plist::Value(filter));
   return written.ok ? "" : written.error;
 }

@@ -24,10 +24,11 @@ Class define(const char* name, Class superclass) {
 }  // namespace
 
 Class SpringBoardClass() {
-  static Class cls = objc::deviceClass("SpringBoard", uikit::UIApplicationClass(), [](objc::ClassBuilder& b) {
-    b.method(sbsel::applicationDidFinishLaunching, applicationDidFinishLaunching)
-        .method(sbsel::relaunchSpringBoardNow, relaunchSpringBoardNow);
-  });
+  static Class cls =
+      objc::deviceClass("SpringBoard", uikit::UIApplicationClass(), [](objc::ClassBuilder& b) {
+        b.method(sbsel::applicationDidFinishLaunching, applicationDidFinishLaunching)
+            .method(sbsel::relaunchSpringBoardNow, relaunchSpringBoardNow);
+      });
   return cls;
 }
 
@@ -55,6 +56,8 @@ Class defineSpringBoardClasses() {
   return SpringBoardClass();
 }
 
-void setRelaunchHandler(void (*handler)()) { gRelaunchHandler = handler; }
+void setRelaunchHandler(void (*handler)()) {
+  gRelaunchHandler = handler;
+}
 
 }  // namespace platform::springboard

@@ -2,9 +2,9 @@
 
 #include "platform/dispatch/libnotify.h"
 #include "platform/dispatch/reset.h"
-#include "platform/foundation/foundation_classes.h"
 #include "platform/dispatch/run_loop.h"
 #include "platform/foundation/clock.h"
+#include "platform/foundation/foundation_classes.h"
 #include "platform/objc/class_builder.h"
 #include "platform/objc/object.h"
 #include "platform/springboard/springboard_classes.h"
@@ -87,7 +87,8 @@ void SpringBoardHost::processEnded() {
 void SpringBoardHost::setLockState() {
   // The device keeps its own registration so the state outlives every SpringBoard.
   ProcessScope device(kDeviceProcess);
-  if (!notify_is_valid_token(lockStateToken_)) notify_register_check(kLockStateNotification, &lockStateToken_);
+  if (!notify_is_valid_token(lockStateToken_))
+    notify_register_check(kLockStateNotification, &lockStateToken_);
   notify_set_state(lockStateToken_, locked_ ? 1 : 0);
 }
 
@@ -108,6 +109,8 @@ void SpringBoardHost::unlock() {
   publishLockState();
 }
 
-void SpringBoardHost::wake() { displayOn_ = true; }
+void SpringBoardHost::wake() {
+  displayOn_ = true;
+}
 
 }  // namespace platform::springboard

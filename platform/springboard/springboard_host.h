@@ -54,7 +54,9 @@ class SpringBoardHost {
   bool displayOn() const { return displayOn_; }
 
   // Called after every launch (tests and the simulator report relaunches through it).
-  void setLaunchListener(std::function<void(int launchCount)> listener) { launchListener_ = std::move(listener); }
+  void setLaunchListener(std::function<void(int launchCount)> listener) {
+    launchListener_ = std::move(listener);
+  }
 
  private:
   SpringBoardHost();

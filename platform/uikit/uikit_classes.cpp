@@ -10,12 +10,15 @@ objc::Strong& sharedApp() {
   return *app;
 }
 
-id sharedApplication(id, SEL) { return sharedApp(); }
+id sharedApplication(id, SEL) {
+  return sharedApp();
+}
 
 }  // namespace
 
 Class UIResponderClass() {
-  static Class cls = objc::deviceClass("UIResponder", objc::rootClass(), [](objc::ClassBuilder&) {});
+  static Class cls =
+      objc::deviceClass("UIResponder", objc::rootClass(), [](objc::ClassBuilder&) {});
   return cls;
 }
 
@@ -25,24 +28,26 @@ Class UIViewClass() {
 }
 
 Class UIViewControllerClass() {
-  static Class cls = objc::deviceClass("UIViewController", UIResponderClass(), [](objc::ClassBuilder& b) {
-    b.ivar<id>("_view");
-  });
+  static Class cls = objc::deviceClass("UIViewController", UIResponderClass(),
+                                       [](objc::ClassBuilder& b) { b.ivar<id>("_view"); });
   return cls;
 }
 
 Class UITableViewCellClass() {
-  static Class cls = objc::deviceClass("UITableViewCell", UIViewClass(), [](objc::ClassBuilder&) {});
+  static Class cls =
+      objc::deviceClass("UITableViewCell", UIViewClass(), [](objc::ClassBuilder&) {});
   return cls;
 }
 
 Class UIApplicationClass() {
-  static Class cls = objc::deviceClass("UIApplication", UIResponderClass(), [](objc::ClassBuilder& b) {
-    b.classMethod(sel::sharedApplication, sharedApplication);
-  });
+  static Class cls = objc::deviceClass(
+      "UIApplication", UIResponderClass(),
+      [](objc::ClassBuilder& b) { b.classMethod(sel::sharedApplication, sharedApplication); });
   return cls;
 }
 
-void setSharedApplication(id application) { sharedApp() = application; }
+void setSharedApplication(id application) {
+  sharedApp() = application;
+}
 
 }  // namespace platform::uikit

@@ -17,13 +17,15 @@
 namespace tarrow8 {
 namespace {
 
-id classObject(const char* name) { return reinterpret_cast<id>(cachedClass(name)); }
+id classObject(const char* name) {
+  return reinterpret_cast<id>(cachedClass(name));
+}
 
 void observeDistributed(const char* name, void (*handler)(id)) {
   id center = sel::defaultCenter(classObject("NSDistributedNotificationCenter"));
   id queue = sel::mainQueue(classObject("NSOperationQueue"));
-  sel::addObserverForName_object_queue_usingBlock(center, CFSTR(name), nil, queue,
-                                                  [handler](id notification) { handler(notification); });
+  sel::addObserverForName_object_queue_usingBlock(
+      center, CFSTR(name), nil, queue, [handler](id notification) { handler(notification); });
 }
 
 __attribute__((constructor)) void tarrow8Start() {
@@ -32,14 +34,15 @@ __attribute__((constructor)) void tarrow8Start() {
   keptItems = Strong::adopt(sel::new_(classObject("NSMutableDictionary")));
   removedBulletinIDs = Strong::adopt(sel::new_(classObject("NSMutableSet")));
   loadSettings();
-  CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, settingsChanged,
-                                  CFSTR(kPreferencesNotification), nullptr,
+  CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
+                                  settingsChanged, CFSTR(kPreferencesNotification), nullptr,
                                   CFNotificationSuspensionBehaviorCoalesce);
   observeDistributed(kPullToClearNotification, pullToClearSection);
   reminders = Strong::adopt(sel::new_(classObject("NSMutableDictionary")));
   installHookTable();
   int token = 0;
-  notify_register_dispatch(kLockStateNotification, &token, dispatch_get_main_queue(), lockStateChanged);
+  notify_register_dispatch(kLockStateNotification, &token, dispatch_get_main_queue(),
+                           lockStateChanged);
   observeDistributed(kRespringNotification, respringRequested);
 }
 

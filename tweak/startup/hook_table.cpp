@@ -16,16 +16,19 @@ IMP imp(F* function) {
 // The lock-screen, Notification Center, actions and reminders rows join this table, in their
 // places before these, as those features arrive.
 const HookRow kRows[] = {
-    {"SpringBoard", "applicationDidFinishLaunching:", HookKind::Hook, imp(applicationDidFinishLaunching),
-     nullptr, &saved.applicationDidFinishLaunching},
-    {"SpringBoard", "gracePeriodTimerFired:", HookKind::Added, imp(gracePeriodTimerFired), "v@:@", nullptr},
+    {"SpringBoard", "applicationDidFinishLaunching:", HookKind::Hook,
+     imp(applicationDidFinishLaunching), nullptr, &saved.applicationDidFinishLaunching},
+    {"SpringBoard", "gracePeriodTimerFired:", HookKind::Added, imp(gracePeriodTimerFired), "v@:@",
+     nullptr},
 };
 
 static_assert(std::string_view(sb::gracePeriodTimerFired.types()) == "v@:@");
 
 }  // namespace
 
-std::span<const HookRow> hookTable() { return kRows; }
+std::span<const HookRow> hookTable() {
+  return kRows;
+}
 
 void installHookTable() {
   for (const HookRow& row : kRows) {

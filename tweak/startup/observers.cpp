@@ -48,7 +48,8 @@ void pullToClearSection(id notification) {
 }
 
 void respringRequested(id) {
-  sb::relaunchSpringBoardNow(sel::sharedApplication(reinterpret_cast<id>(cachedClass("UIApplication"))));
+  sb::relaunchSpringBoardNow(
+      sel::sharedApplication(reinterpret_cast<id>(cachedClass("UIApplication"))));
 }
 
 void lockStateChanged(int token) {
@@ -73,7 +74,8 @@ void lockStateChanged(int token) {
 
 void applicationDidFinishLaunching(id self, SEL cmd, id application) {
   if (saved.applicationDidFinishLaunching) {
-    reinterpret_cast<void (*)(id, SEL, id)>(saved.applicationDidFinishLaunching)(self, cmd, application);
+    reinterpret_cast<void (*)(id, SEL, id)>(saved.applicationDidFinishLaunching)(self, cmd,
+                                                                                 application);
   }
   id fireDate = sel::dateWithTimeIntervalSinceNow(reinterpret_cast<id>(cachedClass("NSDate")), 5.0);
   id app = sel::sharedApplication(reinterpret_cast<id>(cachedClass("UIApplication")));
@@ -85,6 +87,8 @@ void applicationDidFinishLaunching(id self, SEL cmd, id application) {
   platform::objc::release(timer);
 }
 
-void gracePeriodTimerFired(id, SEL, id) { flags.gracePeriodOver = true; }
+void gracePeriodTimerFired(id, SEL, id) {
+  flags.gracePeriodOver = true;
+}
 
 }  // namespace tarrow8

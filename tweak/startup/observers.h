@@ -9,7 +9,8 @@ namespace tarrow8 {
 // Notification names the extension observes.
 inline constexpr const char* kPreferencesNotification = "net.vornel.tarrow8/preferences";
 inline constexpr const char* kRespringNotification = "net.vornel.tarrow8/respring";
-inline constexpr const char* kPullToClearNotification = "com.brelwick.priorityhub-pulltoclearsection";
+inline constexpr const char* kPullToClearNotification =
+    "com.brelwick.priorityhub-pulltoclearsection";
 inline constexpr const char* kLockStateNotification = "com.apple.springboard.lockstate";
 // The service identifier of the extension's timers.
 inline constexpr const char* kTimerServiceIdentifier = "net.vornel.tarrow8";

@@ -39,7 +39,8 @@ void loadSettings() {
     preferences = readSettingsFile(kLegacySettingsPath);
     if (!preferences) {
       flags.enabled = false;
-      preferences = Strong::adopt(sel::new_(reinterpret_cast<id>(cachedClass("NSMutableDictionary"))));
+      preferences =
+          Strong::adopt(sel::new_(reinterpret_cast<id>(cachedClass("NSMutableDictionary"))));
       return;
     }
     sel::writeToFile_atomically(preferences, CFSTR(kSettingsPath), YES);

@@ -5,8 +5,10 @@
 namespace tarrow8 {
 
 // The settings file, and the file of the earlier name read only when it cannot be read.
-inline constexpr const char* kSettingsPath = "/var/mobile/Library/Preferences/net.vornel.tarrow8.plist";
-inline constexpr const char* kLegacySettingsPath = "/var/mobile/Library/Preferences/net.vornel.tarrow.plist";
+inline constexpr const char* kSettingsPath =
+    "/var/mobile/Library/Preferences/net.vornel.tarrow8.plist";
+inline constexpr const char* kLegacySettingsPath =
+    "/var/mobile/Library/Preferences/net.vornel.tarrow.plist";
 
 // Replaces `preferences` with the settings file's contents (migrating the legacy file when only
 // it can be read) and sets each flag whose key is present to that value's boolValue

@@ -46,7 +46,8 @@ extern "C" id Tarrow8CopyDiagnostics() {
       {"enableAllApps", flags.enableAllApps},
       {"gracePeriodOver", flags.gracePeriodOver},
   };
-  for (const auto& [name, value] : rows) platform::setObjectForKey(flagValues, name, platform::nsnumber(value));
+  for (const auto& [name, value] : rows)
+    platform::setObjectForKey(flagValues, name, platform::nsnumber(value));
   platform::setObjectForKey(snapshot, "flags", flagValues);
   platform::setObjectForKey(snapshot, "keptItems", sortedIDs(keptItems, false));
   platform::setObjectForKey(snapshot, "removedBulletinIDs", sortedIDs(removedBulletinIDs, true));
@@ -54,8 +55,10 @@ extern "C" id Tarrow8CopyDiagnostics() {
   if (preferences) platform::setObjectForKey(snapshot, "preferences", preferences);
   Strong remembered = platform::mutableArray();
   const std::pair<const char*, const Strong*> held[] = {
-      {"listController", &listController}, {"listObserver", &listObserver},
-      {"listView", &listView},             {"bulletinServer", &bulletinServer},
+      {"listController", &listController},
+      {"listObserver", &listObserver},
+      {"listView", &listView},
+      {"bulletinServer", &bulletinServer},
       {"bulletinViewController", &bulletinViewController},
   };
   for (const auto& [name, object] : held) {

@@ -36,7 +36,8 @@ std::u16string reminderTitle(std::u16string_view title, std::u16string_view subt
   constexpr std::size_t kMaxUnits = 59;
   std::size_t cut = std::min(message.size(), kMaxUnits);
   // Cutting between the halves of a surrogate pair would leave an invalid string.
-  if (cut < message.size() && cut > 0 && message[cut - 1] >= 0xD800 && message[cut - 1] <= 0xDBFF) --cut;
+  if (cut < message.size() && cut > 0 && message[cut - 1] >= 0xD800 && message[cut - 1] <= 0xDBFF)
+    --cut;
   return std::u16string(message.substr(0, cut));
 }
 

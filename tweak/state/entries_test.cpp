@@ -44,12 +44,14 @@ TEST(StoreEntries, HaveExactlyTheirKeys) {
   EXPECT_EQ(sel::count(kept), 1u);
   EXPECT_EQ(platform::objectForKey(kept, kEntryBulletin), item.get());
 
-  platform::objc::Strong reminder = makeReminderEntry(platform::nsdate(60), platform::nsstring("t"),
-                                                      platform::nsstring("com.app"), platform::nsstring("x"));
+  platform::objc::Strong reminder =
+      makeReminderEntry(platform::nsdate(60), platform::nsstring("t"),
+                        platform::nsstring("com.app"), platform::nsstring("x"));
   EXPECT_EQ(sel::count(reminder), 4u);
   EXPECT_EQ(platform::utf8(platform::objectForKey(reminder, kEntrySectionID)), "com.app");
   EXPECT_DOUBLE_EQ(platform::dateSeconds(platform::objectForKey(reminder, kEntryFireDate)), 60);
-  EXPECT_TRUE(sel::respondsToSelector(reminder, sel::setObject_forKey.sel())) << "entries are mutable";
+  EXPECT_TRUE(sel::respondsToSelector(reminder, sel::setObject_forKey.sel()))
+      << "entries are mutable";
 }
 
 }  // namespace
