@@ -27,9 +27,7 @@ const bool gHookInstalled = [] {
 
 }  // namespace
 
-IMP unrecognizedSelectorImp() {
-  return reinterpret_cast<IMP>(unrecognized);
-}
+const IMP gUnrecognizedSelectorImp = reinterpret_cast<IMP>(unrecognized);
 
 void throwUnrecognizedSelector(id receiver, SEL selector) {
   bool isClass = class_isMetaClass(object_getClass(receiver));

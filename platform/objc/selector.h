@@ -14,8 +14,10 @@
 namespace platform::objc {
 
 namespace detail {
-// The implementation the runtime hands back for a selector the receiver lacks.
-IMP unrecognizedSelectorImp();
+// The implementation the runtime hands back for a selector the receiver lacks. A variable, not
+// a call, because every send compares against it.
+extern const IMP gUnrecognizedSelectorImp;
+inline IMP unrecognizedSelectorImp() { return gUnrecognizedSelectorImp; }
 // Raises the platform's "unrecognized selector sent to instance" exception.
 [[noreturn]] void throwUnrecognizedSelector(id receiver, SEL selector);
 // Registers (or finds) the selector with the given name and type encoding.
@@ -65,7 +67,9 @@ class Selector<R(Args...)> {
     }
     SEL s = sel();
     IMP imp = objc_msg_lookup(self, s);
-    if (imp == detail::unrecognizedSelectorImp()) detail::throwUnrecognizedSelector(self, s);
+    if (imp == detail::gUnrecognizedSelectorImp) [[unlikely]] {
+      detail::throwUnrecognizedSelector(self, s);
+    }
     return reinterpret_cast<Imp>(imp)(self, s, static_cast<Args>(std::forward<Given>(args))...);
   }
 
