@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
       "  tarrow8-sim scenarios/settings.scenario      run a scenario file\n"
       "  tarrow8-sim -i --device-root ./phone         type commands; keep the files in ./phone\n"
       "  tarrow8-sim --time-zone Europe/Berlin --locale de_DE --start \"2026-12-24 18:00\" FILE\n\n"
-      "The scenario language is described in docs/scenarios.md. Exit status: 0 when every\n"
-      "expectation held, 1 when one failed, 2 when the scenario or an option is wrong.",
+      "--commands lists the scenario commands; docs/scenarios.md describes the language.\n"
+      "Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario or an\n"
+      "option is wrong.",
       "tarrow8-sim"};
   sim::PhoneOptions options;
   std::string scenario;

@@ -5,6 +5,9 @@ set -euo pipefail
 
 TARROW8_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# Sanitized runs stay quiet about the libobjc allocations the device's leak checks ignore.
+export LSAN_OPTIONS="${LSAN_OPTIONS:-print_suppressions=0}"
+
 # Debian packages the build and the tests need.
 TARROW8_PACKAGES=(
   cmake ninja-build pkg-config clang libclang-rt-14-dev g++ gcc

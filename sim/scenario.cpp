@@ -215,7 +215,7 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
   const CommandSpec* spec = findSpec(command.name);
   if (!spec) {
     errors.push_back(where + "unknown command \"" + command.name +
-                     "\" (run with --help for the list)");
+                     "\" (tarrow8-sim --commands lists them)");
     return std::nullopt;
   }
   if (args.size() < spec->minArgs || args.size() > spec->maxArgs) {
@@ -260,12 +260,9 @@ std::pair<std::string, bool> unquote(const std::string& arg) {
 }
 
 std::pair<std::string, std::optional<Value>> assignment(const std::string& arg) {
-  auto [text, quoted] = unquote(arg);
   std::size_t eq = arg.find('=');
-  std::string key = arg.substr(0, eq);
-  std::string rawValue = arg.substr(eq + 1);
-  auto [value, valueQuoted] = unquote(rawValue);
-  return {key, parseValue(value, valueQuoted, nullptr)};
+  auto [value, quoted] = unquote(arg.substr(eq + 1));
+  return {arg.substr(0, eq), parseValue(value, quoted, nullptr)};
 }
 
 }  // namespace
@@ -299,7 +296,6 @@ bool ScenarioRunner::requireSpringBoard(const Command& command) {
 }
 
 void ScenarioRunner::show(const std::string& what, const Command& command) {
-  auto state = phone_.extensionState();
   if (what == "time") {
     out_ << "    device time " << phone_.localTime() << "\n";
     return;
@@ -320,6 +316,7 @@ void ScenarioRunner::show(const std::string& what, const Command& command) {
       out_ << "    " << e.process << ": " << e.message << "\n";
     return;
   }
+  auto state = phone_.extensionState();
   if (!state) {
     out_ << "    (SpringBoard is not running or the extension is not loaded)\n";
     return;

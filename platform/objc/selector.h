@@ -17,7 +17,9 @@ namespace detail {
 // The implementation the runtime hands back for a selector the receiver lacks. A variable, not
 // a call, because every send compares against it.
 extern const IMP gUnrecognizedSelectorImp;
-inline IMP unrecognizedSelectorImp() { return gUnrecognizedSelectorImp; }
+inline IMP unrecognizedSelectorImp() {
+  return gUnrecognizedSelectorImp;
+}
 // Raises the platform's "unrecognized selector sent to instance" exception.
 [[noreturn]] void throwUnrecognizedSelector(id receiver, SEL selector);
 // Registers (or finds) the selector with the given name and type encoding.
