@@ -14,7 +14,7 @@ namespace {
 using platform::plist::Value;
 
 // What a command accepts, checked before a scenario runs.
-struct CommandSpec {
+struct CommandRule {
   const char* name;
   const char* usage;
   const char* summary;
@@ -99,8 +99,8 @@ std::string checkAssignments(const std::vector<Word>& words, std::size_t from,
   return "";
 }
 
-const std::vector<CommandSpec>& commandSpecs() {
-  static const std::vector<CommandSpec> specs = {
+const std::vector<CommandRule>& commandRules() {
+  static const std::vector<CommandRule> specs = {
       {"boot", "boot", "launch SpringBoard; the installed extension loads first", 0, 0, nullptr},
       {"respring", "respring", "relaunch SpringBoard: memory is gone, files stay", 0, 0, nullptr},
       {"lock", "lock", "lock the device (lock state 1 is posted)", 0, 0, nullptr},
@@ -186,9 +186,9 @@ const std::vector<CommandSpec>& commandSpecs() {
   return specs;
 }
 
-const CommandSpec* findSpec(const std::string& name) {
-  for (const auto& spec : commandSpecs()) {
-    if (name == spec.name) return &spec;
+const CommandRule* findRule(const std::string& name) {
+  for (const auto& rule : commandRules()) {
+    if (name == rule.name) return &rule;
   }
   return nullptr;
 }
@@ -212,20 +212,20 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
   if (words->empty()) return std::nullopt;
   Command command{line, (*words)[0].text, {}};
   std::vector<Word> args(words->begin() + 1, words->end());
-  const CommandSpec* spec = findSpec(command.name);
-  if (!spec) {
+  const CommandRule* rule = findRule(command.name);
+  if (!rule) {
     errors.push_back(where + "unknown command \"" + command.name +
                      "\" (tarrow8-sim --commands lists them)");
     return std::nullopt;
   }
-  if (args.size() < spec->minArgs || args.size() > spec->maxArgs) {
+  if (args.size() < rule->minArgs || args.size() > rule->maxArgs) {
     errors.push_back(where +
-                     (args.size() < spec->minArgs ? "missing argument" : "too many arguments") +
-                     "; usage: " + spec->usage);
+                     (args.size() < rule->minArgs ? "missing argument" : "too many arguments") +
+                     "; usage: " + rule->usage);
     return std::nullopt;
   }
-  if (spec->check) {
-    std::string problem = spec->check(args);
+  if (rule->check) {
+    std::string problem = rule->check(args);
     if (!problem.empty()) {
       errors.push_back(where + problem);
       return std::nullopt;
@@ -513,11 +513,11 @@ int ScenarioRunner::runAll(const std::vector<Command>& commands) {
 
 std::string scenarioCommandSummary() {
   std::ostringstream out;
-  for (const auto& spec : commandSpecs()) {
-    std::string usage = spec.usage;
+  for (const auto& rule : commandRules()) {
+    std::string usage = rule.usage;
     out << "  " << usage
         << (usage.size() < 34 ? std::string(34 - usage.size(), ' ') : "\n" + std::string(36, ' '))
-        << spec.summary << "\n";
+        << rule.summary << "\n";
   }
   out << "\n  expectations:\n"
          "    expect flag NAME true|false       a flag of the extension (show flags lists them)\n"

@@ -11,16 +11,16 @@ namespace {
 
 // Formats one C conversion with snprintf, taking its argument from `args` by type.
 template <class T>
-void appendConversion(std::string& out, const std::string& spec, T value) {
+void appendConversion(std::string& out, const std::string& pattern, T value) {
   char buffer[128];
-  int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+  int n = std::snprintf(buffer, sizeof buffer, pattern.c_str(), value);
   if (n < 0) return;
   if (static_cast<std::size_t>(n) < sizeof buffer) {
     out.append(buffer, static_cast<std::size_t>(n));
     return;
   }
   std::string big(static_cast<std::size_t>(n) + 1, '\0');
-  std::snprintf(big.data(), big.size(), spec.c_str(), value);
+  std::snprintf(big.data(), big.size(), pattern.c_str(), value);
   out.append(big.data(), static_cast<std::size_t>(n));
 }
 
@@ -53,18 +53,18 @@ std::string formatWithArguments(const char* format, va_list args) {
       continue;
     }
     // Flags, width and precision ("*" takes an int argument).
-    std::string spec(start, p);
-    while (*p && std::strchr("-+ #0'", *p)) spec.push_back(*p++);
+    std::string pattern(start, p);
+    while (*p && std::strchr("-+ #0'", *p)) pattern.push_back(*p++);
     auto readNumber = [&] {
       if (*p == '*') {
-        spec += std::to_string(va_arg(args, int));
+        pattern += std::to_string(va_arg(args, int));
         ++p;
       }
-      while (*p >= '0' && *p <= '9') spec.push_back(*p++);
+      while (*p >= '0' && *p <= '9') pattern.push_back(*p++);
     };
     readNumber();
     if (*p == '.') {
-      spec.push_back(*p++);
+      pattern.push_back(*p++);
       readNumber();
     }
     // Length modifier.
@@ -72,12 +72,12 @@ std::string formatWithArguments(const char* format, va_list args) {
     while (*p && std::strchr("hlqzjtL", *p)) length.push_back(*p++);
     char conversion = *p;
     if (!conversion) {
-      out += spec + length;
+      out += pattern + length;
       break;
     }
     ++p;
     if (length == "q") length = "ll";
-    std::string full = spec + length + conversion;
+    std::string full = pattern + length + conversion;
     switch (conversion) {
       case 'd':
       case 'i':
@@ -108,15 +108,15 @@ std::string formatWithArguments(const char* format, va_list args) {
           appendConversion(out, full, va_arg(args, unsigned int));
         break;
       case 'c':
-        appendConversion(out, spec + conversion, va_arg(args, int));
+        appendConversion(out, pattern + conversion, va_arg(args, int));
         break;
       case 's': {
         const char* text = va_arg(args, const char*);
-        appendConversion(out, spec + conversion, text ? text : "(null)");
+        appendConversion(out, pattern + conversion, text ? text : "(null)");
         break;
       }
       case 'p':
-        appendConversion(out, spec + conversion, va_arg(args, void*));
+        appendConversion(out, pattern + conversion, va_arg(args, void*));
         break;
       case 'f':
       case 'F':
@@ -129,7 +129,7 @@ std::string formatWithArguments(const char* format, va_list args) {
         if (length == "L")
           appendConversion(out, full, va_arg(args, long double));
         else
-          appendConversion(out, spec + conversion, va_arg(args, double));
+          appendConversion(out, pattern + conversion, va_arg(args, double));
         break;
       default:
         // Unknown conversion: print it as written and take no argument.
