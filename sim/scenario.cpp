@@ -100,7 +100,7 @@ std::string checkAssignments(const std::vector<Word>& words, std::size_t from,
 }
 
 const std::vector<CommandRule>& commandRules() {
-  static const std::vector<CommandRule> specs = {
+  static const std::vector<CommandRule> rules = {
       {"boot", "boot", "launch SpringBoard; the installed extension loads first", 0, 0, nullptr},
       {"respring", "respring", "relaunch SpringBoard: memory is gone, files stay", 0, 0, nullptr},
       {"lock", "lock", "lock the device (lock state 1 is posted)", 0, 0, nullptr},
@@ -183,7 +183,7 @@ const std::vector<CommandRule>& commandRules() {
        }},
       {"echo", "echo TEXT...", "print a line into the transcript", 0, kAny, nullptr},
   };
-  return specs;
+  return rules;
 }
 
 const CommandRule* findRule(const std::string& name) {
