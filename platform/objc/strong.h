@@ -16,7 +16,7 @@ void release(id object);
 // An owning handle on one device object (or nil).
 class Strong {
  public:
-  Strong() = default;
+  constexpr Strong() = default;
   // Retains `object`, like assigning to a strong variable.
   Strong(id object) : object_(retain(object)) {}  // NOLINT: implicit, as a strong variable is
   Strong(const Strong& other) : object_(retain(other.object_)) {}

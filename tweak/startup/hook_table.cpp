@@ -8,30 +8,43 @@
 namespace tarrow8 {
 namespace {
 
-template <class F>
-IMP imp(F* function) {
-  return reinterpret_cast<IMP>(function);
+using platform::objc::Selector;
+
+// A row replacing `selector` on `className`; the handler's signature must be the selector's.
+template <class R, class... Args>
+HookRow hook(const char* className, const Selector<R(Args...)>& selector,
+             R (*handler)(id, SEL, Args...), IMP* savedSlot) {
+  return {className, selector.name(), HookKind::Hook, reinterpret_cast<IMP>(handler),
+          nullptr,   savedSlot};
 }
 
-// The lock-screen, Notification Center, actions and reminders rows join this table, in their
-// places before these, as those features arrive.
-const HookRow kRows[] = {
-    {"SpringBoard", "applicationDidFinishLaunching:", HookKind::Hook,
-     imp(applicationDidFinishLaunching), nullptr, &saved.applicationDidFinishLaunching},
-    {"SpringBoard", "gracePeriodTimerFired:", HookKind::Added, imp(gracePeriodTimerFired), "v@:@",
-     nullptr},
-};
+// A row adding `selector` to `className`, with the encoding of the selector's signature.
+template <class R, class... Args>
+HookRow added(const char* className, const Selector<R(Args...)>& selector,
+              R (*handler)(id, SEL, Args...)) {
+  return {className,        selector.name(), HookKind::Added, reinterpret_cast<IMP>(handler),
+          selector.types(), nullptr};
+}
 
 static_assert(std::string_view(sb::gracePeriodTimerFired.types()) == "v@:@");
 
-}  // namespace
-
-std::span<const HookRow> hookTable() {
-  return kRows;
+// Built on first use rather than at load: the library's constructor installs the table, and may
+// run before the library's dynamic initialisers.
+std::span<const HookRow> rows() {
+  // The lock-screen, Notification Center, actions and reminders rows join this table, in their
+  // places before these, as those features arrive.
+  static const HookRow table[] = {
+      hook("SpringBoard", sb::applicationDidFinishLaunching, applicationDidFinishLaunching,
+           &saved.applicationDidFinishLaunching),
+      added("SpringBoard", sb::gracePeriodTimerFired, gracePeriodTimerFired),
+  };
+  return table;
 }
 
+}  // namespace
+
 void installHookTable() {
-  for (const HookRow& row : kRows) {
+  for (const HookRow& row : rows()) {
     Class cls = objc_getClass(row.className);
     if (!cls) continue;
     SEL selector = sel_registerName(row.selector);

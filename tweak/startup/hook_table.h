@@ -22,9 +22,6 @@ struct HookRow {
   IMP* saved;         // Hook rows only
 };
 
-// The rows, in installation order.
-std::span<const HookRow> hookTable();
-
 // Installs every row of the table, in order. A row whose class is missing from the running
 // SpringBoard is skipped; a hook whose method is missing leaves its saved implementation null.
 void installHookTable();
