@@ -1,6 +1,7 @@
 // tarrow8-sim: a simulated phone running SpringBoard with the Tarrow8 extension, driven by a
 // scenario file, the built-in tour, or commands typed at a prompt.
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -8,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "platform/dispatch/run_loop.h"
 #include "sim/phone.h"
 #include "sim/scenario.h"
 #include "sim/tour.h"
@@ -17,7 +19,14 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitBadInput = 2;
 
-int interactive(sim::Phone& phone) {
+// Whether a line (or the end of input) is waiting on standard input.
+bool inputWaiting() {
+  if (std::cin.rdbuf()->in_avail() > 0) return true;  // already read from the descriptor
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  return poll(&input, 1, 0) > 0;
+}
+
+int interactive(sim::Phone& phone, bool live) {
   sim::ScenarioRunner runner(phone, std::cout, "input");
   bool tty = isatty(STDIN_FILENO);
   std::cout << "Type commands (\"help\" lists them, \"quit\" ends). Start with: boot\n";
@@ -25,6 +34,8 @@ int interactive(sim::Phone& phone) {
   int failures = 0;
   for (int number = 1;; ++number) {
     if (tty) std::cout << "tarrow8> " << std::flush;
+    // A live phone keeps running its timers and deliveries while it waits for the next line.
+    if (live) platform::RunLoop::main().runLive([] { return !inputWaiting(); });
     if (!std::getline(std::cin, line)) break;
     if (line == "quit" || line == "exit") break;
     if (line == "help") {
@@ -42,6 +53,7 @@ int interactive(sim::Phone& phone) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);  // lets the live prompt see lines std::cin has buffered
   CLI::App app{
       "tarrow8-sim: a simulated iOS 8 phone running SpringBoard with the Tarrow8 extension.\n\n"
       "It boots a phone under a device root, loads the extension the way the hooking library\n"
@@ -76,6 +88,9 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--extension", options.extension,
                  "The extension library to install (default: Tarrow8.dylib beside this program)");
+  app.add_flag(
+      "--live", options.live,
+      "Follow the wall clock: time passes by itself and `wait` really waits (ignores --start)");
   app.add_flag("--check", checkOnly, "Only check the scenario for errors; run nothing");
   app.add_flag("--commands", listCommands, "List the scenario commands and exit");
   CLI11_PARSE(app, argc, argv);
@@ -136,7 +151,7 @@ int main(int argc, char** argv) {
     std::cout << "Tarrow8 simulator: locale " << options.locale << ", time zone "
               << options.timeZone << ", device time " << phone.localTime() << "\n"
               << "device root " << phone.root().string() << "\n\n";
-    if (typeCommands) return interactive(phone);
+    if (typeCommands) return interactive(phone, options.live);
     sim::ScenarioRunner runner(phone, std::cout, name);
     int failures = runner.runAll(parsed.commands);
     std::cout << "\n"

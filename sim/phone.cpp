@@ -86,6 +86,10 @@ Phone::Phone(const PhoneOptions& options) {
   start_ = *start;
   platform::DeviceClock::shared().setVirtual(
       static_cast<platform::DeviceTime>(*start * static_cast<double>(platform::kNanosPerSecond)));
+  if (options.live) {
+    platform::DeviceClock::shared().followWallClock();
+    start_ = platform::DeviceClock::shared().nowSeconds();
+  }
   platform::foundation::registerClasses();
   platform::dispatch::registerClasses();
   platform::dispatch::resetForNewDevice();
@@ -97,6 +101,7 @@ Phone::Phone(const PhoneOptions& options) {
 
 Phone::~Phone() {
   SpringBoardHost::shared().terminate();
+  platform::DeviceClock::shared().setVirtual(platform::DeviceClock::shared().now());
   SpringBoardHost::shared().setLaunchListener(nullptr);
   platform::dispatch::resetForNewDevice();
   if (logSink_) platform::removeLogSink(logSink_);

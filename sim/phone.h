@@ -22,6 +22,8 @@ struct PhoneOptions {
   std::string timeZone = "UTC";
   // Device time the clock starts at, as "YYYY-MM-DD HH:MM[:SS]" in the time zone.
   std::string startTime = "2026-12-09 08:00";
+  // Follow the host's wall clock instead of the virtual one (startTime is then ignored).
+  bool live = false;
 };
 
 class Phone {
