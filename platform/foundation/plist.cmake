@@ -1,2 +1,2 @@
-target_sources(tarrow8_device PRIVATE ${CMAKE_CURRENT_LIST_DIR}/plist_value.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_file.cpp)
+target_sources(tarrow8_device PRIVATE ${CMAKE_CURRENT_LIST_DIR}/plist_value.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_file.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_text.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_date.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_binary_guard.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_xml_text.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_xml_guard.cpp ${CMAKE_CURRENT_LIST_DIR}/plist_conversion.cpp)
 set(PLIST_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/plist_file_test.cpp)
