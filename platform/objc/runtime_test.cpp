@@ -184,6 +184,10 @@ TEST_F(RuntimeTest, HookingAMissingMethodInstallsNothing) {
   MSHookMessageEx(derived(), nothingHere.sel(), reinterpret_cast<IMP>(hookedWho), &saved);
   EXPECT_EQ(saved, nullptr);
   EXPECT_FALSE(respondsTo(make(derived()), nothingHere.sel()));
+  Strong d = make(derived());
+  EXPECT_EQ(callSaved(saved, plusOne, d, plusOne.sel(), 41L), 0)
+      << "a missing saved method is skipped";
+  EXPECT_EQ(callSaved(reinterpret_cast<IMP>(basePlusOne), plusOne, d, plusOne.sel(), 41L), 42);
   MSHookMessageEx(Nil, who.sel(), reinterpret_cast<IMP>(hookedWho), &saved);
   EXPECT_EQ(saved, nullptr);
 }

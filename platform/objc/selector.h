@@ -81,12 +81,14 @@ class Selector<R(Args...)> {
   mutable std::atomic<SEL> sel_{nullptr};
 };
 
-// Calls a saved implementation (one handed back by a hook) with the receiver and selector it was
-// replaced for. REQUIRES: imp was registered for a method of exactly this signature.
+// Calls a saved implementation (one a hook handed back) as the method `selector`, passing the
+// receiver, selector and arguments the hook received; a null implementation does nothing and
+// returns zero. REQUIRES: imp was registered for a method of exactly this signature.
 template <class R, class... Args, class... Given>
-R callImp(IMP imp, id self, const Selector<R(Args...)>& selector, Given&&... args) {
-  return reinterpret_cast<R (*)(id, SEL, Args...)>(imp)(self, selector.sel(),
-                                                        std::forward<Given>(args)...);
+R callSaved(IMP imp, const Selector<R(Args...)>&, id self, SEL cmd, Given&&... args) {
+  if (!imp) return R();
+  return reinterpret_cast<R (*)(id, SEL, Args...)>(imp)(
+      self, cmd, static_cast<Args>(std::forward<Given>(args))...);
 }
 
 }  // namespace platform::objc

@@ -17,10 +17,6 @@
 namespace tarrow8 {
 namespace {
 
-id classObject(const char* name) {
-  return reinterpret_cast<id>(cachedClass(name));
-}
-
 void observeDistributed(const char* name, void (*handler)(id)) {
   id center = sel::defaultCenter(classObject("NSDistributedNotificationCenter"));
   id queue = sel::mainQueue(classObject("NSOperationQueue"));
@@ -30,15 +26,15 @@ void observeDistributed(const char* name, void (*handler)(id)) {
 
 __attribute__((constructor)) void tarrow8Start() {
   platform::objc::AutoreleasePool pool;
-  preferences = Strong::adopt(sel::new_(classObject("NSDictionary")));
-  keptItems = Strong::adopt(sel::new_(classObject("NSMutableDictionary")));
-  removedBulletinIDs = Strong::adopt(sel::new_(classObject("NSMutableSet")));
+  preferences = newInstance("NSDictionary");
+  keptItems = newInstance("NSMutableDictionary");
+  removedBulletinIDs = newInstance("NSMutableSet");
   loadSettings();
   CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
                                   settingsChanged, CFSTR(kPreferencesNotification), nullptr,
                                   CFNotificationSuspensionBehaviorCoalesce);
   observeDistributed(kPullToClearNotification, pullToClearSection);
-  reminders = Strong::adopt(sel::new_(classObject("NSMutableDictionary")));
+  reminders = newInstance("NSMutableDictionary");
   installHookTable();
   int token = 0;
   notify_register_dispatch(kLockStateNotification, &token, dispatch_get_main_queue(),

@@ -21,7 +21,7 @@ namespace {
 void emptyStore(Strong& store, const char* className) {
   if (!store || sel::count(store) == 0) return;
   sel::removeAllObjects(store);
-  store = Strong::adopt(sel::new_(reinterpret_cast<id>(cachedClass(className))));
+  store = newInstance(className);
 }
 
 // Dismisses a sheet or alert through its cancel button, which runs its delegate as a tap would.
@@ -48,8 +48,7 @@ void pullToClearSection(id notification) {
 }
 
 void respringRequested(id) {
-  sb::relaunchSpringBoardNow(
-      sel::sharedApplication(reinterpret_cast<id>(cachedClass("UIApplication"))));
+  sb::relaunchSpringBoardNow(sel::sharedApplication(classObject("UIApplication")));
 }
 
 void lockStateChanged(int token) {
@@ -73,16 +72,14 @@ void lockStateChanged(int token) {
 }
 
 void applicationDidFinishLaunching(id self, SEL cmd, id application) {
-  if (saved.applicationDidFinishLaunching) {
-    reinterpret_cast<void (*)(id, SEL, id)>(saved.applicationDidFinishLaunching)(self, cmd,
-                                                                                 application);
-  }
-  id fireDate = sel::dateWithTimeIntervalSinceNow(reinterpret_cast<id>(cachedClass("NSDate")), 5.0);
-  id app = sel::sharedApplication(reinterpret_cast<id>(cachedClass("UIApplication")));
+  platform::objc::callSaved(saved.applicationDidFinishLaunching, sb::applicationDidFinishLaunching,
+                            self, cmd, application);
+  id fireDate = sel::dateWithTimeIntervalSinceNow(classObject("NSDate"), 5.0);
+  id app = sel::sharedApplication(classObject("UIApplication"));
   id timer = sel::initWithFireDate_serviceIdentifier_target_selector_userInfo(
-      sel::alloc(reinterpret_cast<id>(cachedClass("PCSimpleTimer"))), fireDate,
-      CFSTR(kTimerServiceIdentifier), app, sb::gracePeriodTimerFired.sel(), nil);
-  sel::scheduleInRunLoop(timer, sel::mainRunLoop(reinterpret_cast<id>(cachedClass("NSRunLoop"))));
+      sel::alloc(classObject("PCSimpleTimer")), fireDate, CFSTR(kTimerServiceIdentifier), app,
+      sb::gracePeriodTimerFired.sel(), nil);
+  sel::scheduleInRunLoop(timer, sel::mainRunLoop(classObject("NSRunLoop")));
   // The run loop keeps the scheduled timer; the extension keeps no reference.
   platform::objc::release(timer);
 }

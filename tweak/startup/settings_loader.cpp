@@ -9,7 +9,7 @@ namespace {
 
 // Reads one dictionary file as a mutable dictionary; nil when it is missing or not a dictionary.
 Strong readSettingsFile(const char* path) {
-  id cls = reinterpret_cast<id>(cachedClass("NSMutableDictionary"));
+  id cls = classObject("NSMutableDictionary");
   return Strong::adopt(sel::initWithContentsOfFile(sel::alloc(cls), CFSTR(path)));
 }
 
@@ -39,8 +39,7 @@ void loadSettings() {
     preferences = readSettingsFile(kLegacySettingsPath);
     if (!preferences) {
       flags.enabled = false;
-      preferences =
-          Strong::adopt(sel::new_(reinterpret_cast<id>(cachedClass("NSMutableDictionary"))));
+      preferences = newInstance("NSMutableDictionary");
       return;
     }
     sel::writeToFile_atomically(preferences, CFSTR(kSettingsPath), YES);

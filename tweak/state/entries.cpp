@@ -8,20 +8,14 @@ namespace tarrow8 {
 
 using platform::objc::Strong;
 
-namespace {
-Strong newMutableDictionary() {
-  return Strong::adopt(sel::new_(reinterpret_cast<id>(cachedClass("NSMutableDictionary"))));
-}
-}  // namespace
-
 Strong makeKeptItemEntry(id listItem) {
-  Strong entry = newMutableDictionary();
+  Strong entry = newInstance("NSMutableDictionary");
   sel::setObject_forKey(entry, listItem, CFSTR(kEntryBulletin));
   return entry;
 }
 
 Strong makeReminderEntry(id fireDate, id title, id sectionID, id archivedBulletin) {
-  Strong entry = newMutableDictionary();
+  Strong entry = newInstance("NSMutableDictionary");
   sel::setObject_forKey(entry, fireDate, CFSTR(kEntryFireDate));
   sel::setObject_forKey(entry, title, CFSTR(kEntryTitle));
   sel::setObject_forKey(entry, sectionID, CFSTR(kEntrySectionID));

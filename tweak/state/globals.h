@@ -6,6 +6,7 @@
 
 #include <objc/runtime.h>
 
+#include "platform/objc/object.h"
 #include "platform/objc/strong.h"
 
 namespace tarrow8 {
@@ -62,5 +63,13 @@ extern SavedImplementations saved;
 
 // The platform class named `name`, looked up on first use and cached for the process's life.
 Class cachedClass(const char* name);
+// The same class as a receiver for class methods (`[NSDate date]`).
+inline id classObject(const char* name) {
+  return reinterpret_cast<id>(cachedClass(name));
+}
+// A new, empty instance of the named class (`[Class new]`), owned by the caller's Strong.
+inline Strong newInstance(const char* className) {
+  return Strong::adopt(sel::new_(classObject(className)));
+}
 
 }  // namespace tarrow8
