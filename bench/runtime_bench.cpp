@@ -49,39 +49,29 @@ void BM_RawDispatch(benchmark::State& state) {
 }
 BENCHMARK(BM_RawDispatch);
 
-void BM_TypedSend(benchmark::State& state) {
+// Sends `selector` in a loop to a live object (or to nil when `toNil`).
+void sendLoop(benchmark::State& state, const Selector<long(long)>& selector, bool toNil) {
   platform::objc::Strong target = platform::objc::make(benchClass());
-  id receiver = target;
+  id receiver = toNil ? nil : target.get();
   long v = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(receiver);
-    v = plainAdd(receiver, v);
+    v = selector(receiver, v);
     benchmark::DoNotOptimize(v);
   }
+}
+
+void BM_TypedSend(benchmark::State& state) {
+  sendLoop(state, plainAdd, false);
+}
+void BM_HookedSend(benchmark::State& state) {
+  sendLoop(state, hookedAdd, false);
+}
+void BM_NilSend(benchmark::State& state) {
+  sendLoop(state, plainAdd, true);
 }
 BENCHMARK(BM_TypedSend);
-
-void BM_HookedSend(benchmark::State& state) {
-  platform::objc::Strong target = platform::objc::make(benchClass());
-  id receiver = target;
-  long v = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(receiver);
-    v = hookedAdd(receiver, v);
-    benchmark::DoNotOptimize(v);
-  }
-}
 BENCHMARK(BM_HookedSend);
-
-void BM_NilSend(benchmark::State& state) {
-  id receiver = nil;
-  long v = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(receiver);
-    v += plainAdd(receiver, v);
-    benchmark::DoNotOptimize(v);
-  }
-}
 BENCHMARK(BM_NilSend);
 
 }  // namespace
