@@ -1,6 +1,15 @@
 #include "platform/springboard/springboard_classes.h"
 
+#include <memory>
+
 #include "platform/objc/class_builder.h"
+#include "platform/springboard/bulletin.h"
+#include "platform/springboard/bulletin_server.h"
+#include "platform/springboard/list_item.h"
+#include "platform/springboard/lock_screen_list.h"
+#include "platform/springboard/lock_screen_manager.h"
+#include "platform/springboard/notification_center.h"
+#include "platform/springboard/springboard_ui.h"
 #include "platform/uikit/uikit_classes.h"
 
 namespace platform::springboard {
@@ -8,17 +17,22 @@ namespace {
 
 void (*gRelaunchHandler)() = nullptr;
 
-// SpringBoard's own start-up work after launch. The lock-screen and Notification Center
-// objects it builds here arrive with those screens.
-void applicationDidFinishLaunching(id, SEL, id) {}
+struct SpringBoardBody : objc::NativeBody {
+  std::unique_ptr<SpringBoardUI> ui;
+};
+
+// SpringBoard's start-up work after launch: its bulletin server, lock screen and Notification
+// Center come into being, and the lock screen comes up.
+void applicationDidFinishLaunching(id self, SEL, id) {
+  auto& body = *objc::native<SpringBoardBody>(self);
+  if (body.ui) return;
+  body.ui = std::make_unique<SpringBoardUI>();
+  body.ui->build();
+}
 
 // Relaunching ends this process; the host carries it out once the current event returns.
 void relaunchSpringBoardNow(id, SEL) {
   if (gRelaunchHandler) gRelaunchHandler();
-}
-
-Class define(const char* name, Class superclass) {
-  return objc::deviceClass(name, superclass, [](objc::ClassBuilder&) {});
 }
 
 }  // namespace
@@ -26,30 +40,38 @@ Class define(const char* name, Class superclass) {
 Class SpringBoardClass() {
   static Class cls =
       objc::deviceClass("SpringBoard", uikit::UIApplicationClass(), [](objc::ClassBuilder& b) {
-        b.method(sbsel::applicationDidFinishLaunching, applicationDidFinishLaunching)
+        b.body<SpringBoardBody>()
+            .method(sbsel::applicationDidFinishLaunching, applicationDidFinishLaunching)
             .method(sbsel::relaunchSpringBoardNow, relaunchSpringBoardNow);
       });
   return cls;
 }
 
+SpringBoardUI* springBoardUI(id application) {
+  auto* body = objc::native<SpringBoardBody>(application);
+  return body ? body->ui.get() : nullptr;
+}
+
 Class defineSpringBoardClasses() {
   static const bool defined = [] {
-    Class root = objc::rootClass();
-    Class viewController = uikit::UIViewControllerClass();
-    Class observerController = define("SBBulletinObserverViewController", viewController);
-    define("SBBulletinViewController", observerController);
-    define("SBNotificationCell", uikit::UITableViewCellClass());
-    define("SBNotificationCenterController", root);
-    objc::deviceClass("SBLockScreenNotificationListController", viewController,
-                      [](objc::ClassBuilder& b) { b.ivar<id>("_observer"); });
-    objc::deviceClass("SBLockScreenNotificationListView", uikit::UIViewClass(),
-                      [](objc::ClassBuilder& b) { b.ivar<id>("_tableView"); });
-    define("SBLockScreenManager", root);
-    define("SBAwayBulletinListItem", root);
-    define("SBNotificationsAllModeBulletinInfo", root);
-    define("BBServer", root);
-    define("BBBulletin", root);
-    define("BBSound", root);
+    uikit::UITableViewClass();
+    BBBulletinClass();
+    BBSoundClass();
+    BBServerClass();
+    BBObserverClass();
+    SBAwayBulletinListItemClass();
+    SBLockScreenManagerClass();
+    SBLockScreenNotificationListControllerClass();
+    SBLockScreenNotificationListViewClass();
+    SBBulletinObserverViewControllerClass();
+    SBNotificationsAllModeViewControllerClass();
+    SBNotificationsMissedModeViewControllerClass();
+    SBNotificationsAllModeBulletinInfoClass();
+    SBNotificationsMissedModeBulletinInfoClass();
+    SBBulletinViewControllerClass();
+    SBNotificationCenterControllerClass();
+    objc::deviceClass("SBNotificationCell", uikit::UITableViewCellClass(),
+                      [](objc::ClassBuilder&) {});
     return true;
   }();
   (void)defined;

@@ -6,12 +6,19 @@
 
 namespace platform::springboard {
 
+class SpringBoardUI;
+
 // Defines every SpringBoard and BulletinBoard class (idempotent) and returns the SpringBoard
 // application class.
 Class defineSpringBoardClasses();
 
-// The class "SpringBoard", SpringBoard's UIApplication subclass.
+// The class "SpringBoard", SpringBoard's UIApplication subclass. Its launch
+// (applicationDidFinishLaunching:) builds the server, the lock screen and Notification Center.
 Class SpringBoardClass();
+
+// The screens of the SpringBoard application object `application`; null for nil, for another
+// object, or before it finished launching.
+SpringBoardUI* springBoardUI(id application);
 
 // Called when SpringBoard asks to be relaunched (`_relaunchSpringBoardNow`); set by the host.
 void setRelaunchHandler(void (*handler)());

@@ -8,6 +8,7 @@
 #include "platform/objc/class_builder.h"
 #include "platform/objc/object.h"
 #include "platform/springboard/springboard_classes.h"
+#include "platform/springboard/springboard_ui.h"
 #include "platform/uikit/uikit_classes.h"
 
 namespace platform::springboard {
@@ -98,6 +99,11 @@ void SpringBoardHost::publishLockState() {
 }
 
 void SpringBoardHost::lock() {
+  // The lock screen comes up first; the lock state is posted once it is on its way.
+  if (SpringBoardUI* ui = SpringBoardUI::running()) {
+    ProcessScope scope(pid_);
+    ui->lockScreenWillAppear();
+  }
   locked_ = true;
   displayOn_ = false;
   publishLockState();
@@ -107,10 +113,22 @@ void SpringBoardHost::unlock() {
   locked_ = false;
   displayOn_ = true;
   publishLockState();
+  // SpringBoard clears the lock-screen list once the new state has been delivered.
+  if (running()) {
+    RunLoop::main().postFor(pid_, DeviceClock::shared().now(), [] {
+      if (SpringBoardUI* ui = SpringBoardUI::running()) ui->lockScreenDismissed();
+    });
+  }
 }
 
-void SpringBoardHost::wake() {
+bool SpringBoardHost::wake() {
+  if (displayOn_) return false;
   displayOn_ = true;
+  if (SpringBoardUI* ui = SpringBoardUI::running()) {
+    ProcessScope scope(pid_);
+    ui->lockScreenWillReappear();
+  }
+  return true;
 }
 
 }  // namespace platform::springboard

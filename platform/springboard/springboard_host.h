@@ -44,12 +44,15 @@ class SpringBoardHost {
   id application() const { return application_; }
   const ExtensionLoader& extensions() const { return *loader_; }
 
-  // Locks the device: the lock state becomes 1 and is posted.
+  // Locks the device: the lock screen comes up (isUILocked YES, the list's viewWillAppear:),
+  // then the lock state becomes 1 and is posted; the display goes off.
   void lock();
-  // Unlocks the device: the lock state becomes 0 and is posted.
+  // Unlocks the device: the lock state becomes 0 and is posted, then SpringBoard clears the
+  // lock-screen list for Notification Center.
   void unlock();
-  // Turns the display on without changing the lock state.
-  void wake();
+  // Turns the display on without changing the lock state; while locked the lock screen's list
+  // appears again. Returns false when the display was already on.
+  bool wake();
   bool locked() const { return locked_; }
   bool displayOn() const { return displayOn_; }
 

@@ -23,8 +23,9 @@ const objc::Selector<const char*()> testMarker{"testMarker"};
 class SpringBoardHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("tarrow8-springboard-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = fs::temp_directory_path() /
+            ("tarrow8-springboard-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     setDeviceRoot(root_);
     dispatch::resetForNewDevice();
@@ -36,7 +37,8 @@ class SpringBoardHostTest : public ::testing::Test {
   }
   SpringBoardHost& host() { return SpringBoardHost::shared(); }
   std::string events() {
-    auto fn = reinterpret_cast<const char* (*)()>(host().extensions().symbol("TestExtension", "TestExtensionEvents"));
+    auto fn = reinterpret_cast<const char* (*)()>(
+        host().extensions().symbol("TestExtension", "TestExtensionEvents"));
     return fn ? fn() : "(not loaded)";
   }
   void writeDeviceFile(const std::string& devicePath, const std::string& text) {
@@ -71,7 +73,8 @@ TEST_F(SpringBoardHostTest, FiltersDecideWhichExtensionsLoad) {
   fs::path folder = *resolveDevicePath(kExtensionsFolder);
   fs::copy_file(TEST_EXTENSION, folder / "Elsewhere.dylib");
   writeDeviceFile(std::string(kExtensionsFolder) + "/Elsewhere.plist",
-                  "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Filter</key><dict><key>Bundles</key>"
+                  "<?xml version=\"1.0\"?><plist "
+                  "version=\"1.0\"><dict><key>Filter</key><dict><key>Bundles</key>"
                   "<array><string>com.apple.mobilesafari</string></array></dict></dict></plist>");
   fs::copy_file(TEST_EXTENSION, folder / "Broken.dylib");
   writeDeviceFile(std::string(kExtensionsFolder) + "/Broken.plist", "not a filter");
@@ -106,7 +109,8 @@ TEST_F(SpringBoardHostTest, ACrashRelaunchesSpringBoard) {
   host().boot();
   ProcessId first = host().pid();
   RunLoop::main().setCrashHandler([](ProcessId, const NSException&) {});
-  RunLoop::main().postFor(first, DeviceClock::shared().now(), [] { NSException::raise("Boom", "on purpose"); });
+  RunLoop::main().postFor(first, DeviceClock::shared().now(),
+                          [] { NSException::raise("Boom", "on purpose"); });
   RunLoop::main().runDue();
   EXPECT_TRUE(host().running());
   EXPECT_NE(host().pid(), first);

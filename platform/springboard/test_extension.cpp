@@ -16,7 +16,9 @@ std::string& events() {
 }
 IMP gSavedLaunch = nullptr;
 
-const char* testMarker(id, SEL) { return "added by the test extension"; }
+const char* testMarker(id, SEL) {
+  return "added by the test extension";
+}
 
 void launched(id self, SEL cmd, id app) {
   events() += "launch;";
@@ -26,12 +28,15 @@ void launched(id self, SEL cmd, id app) {
 __attribute__((constructor)) void start() {
   events() += "constructor;";
   Class springBoard = objc_getClass("SpringBoard");
-  class_addMethod(springBoard, sel_registerName("testMarker"), reinterpret_cast<IMP>(testMarker), "*@:");
-  MSHookMessageEx(springBoard, sel_registerName("applicationDidFinishLaunching:"), reinterpret_cast<IMP>(launched),
-                  &gSavedLaunch);
+  class_addMethod(springBoard, sel_registerName("testMarker"), reinterpret_cast<IMP>(testMarker),
+                  "*@:");
+  MSHookMessageEx(springBoard, sel_registerName("applicationDidFinishLaunching:"),
+                  reinterpret_cast<IMP>(launched), &gSavedLaunch);
 }
 
 }  // namespace
 
 // What happened in this copy of the library, in order.
-extern "C" const char* TestExtensionEvents() { return events().c_str(); }
+extern "C" const char* TestExtensionEvents() {
+  return events().c_str();
+}

@@ -22,23 +22,6 @@ Class UIResponderClass() {
   return cls;
 }
 
-Class UIViewClass() {
-  static Class cls = objc::deviceClass("UIView", UIResponderClass(), [](objc::ClassBuilder&) {});
-  return cls;
-}
-
-Class UIViewControllerClass() {
-  static Class cls = objc::deviceClass("UIViewController", UIResponderClass(),
-                                       [](objc::ClassBuilder& b) { b.ivar<id>("_view"); });
-  return cls;
-}
-
-Class UITableViewCellClass() {
-  static Class cls =
-      objc::deviceClass("UITableViewCell", UIViewClass(), [](objc::ClassBuilder&) {});
-  return cls;
-}
-
 Class UIApplicationClass() {
   static Class cls = objc::deviceClass(
       "UIApplication", UIResponderClass(),

@@ -1,0 +1,258 @@
+#include "platform/springboard/notification_center.h"
+
+#include <map>
+
+#include "platform/foundation/nsdate.h"
+#include "platform/foundation/nsstring.h"
+#include "platform/objc/class_builder.h"
+#include "platform/springboard/bulletin.h"
+#include "platform/springboard/bulletin_server.h"
+#include "platform/springboard/lock_screen_manager.h"
+#include "platform/springboard/newest_first_rows.h"
+#include "platform/uikit/uikit_classes.h"
+
+namespace platform::springboard {
+namespace {
+
+using objc::Strong;
+
+// Bulletin infos: the wrapper under which a mode lists a bulletin.
+
+struct InfoBody : objc::NativeBody {
+  Strong bulletin;
+};
+
+id representedBulletin(id self, SEL) {
+  return objc::native<InfoBody>(self)->bulletin;
+}
+
+Class infoBaseClass() {
+  static Class cls = objc::deviceClass(
+      "SBNotificationsBulletinInfo", objc::rootClass(), [](objc::ClassBuilder& b) {
+        b.body<InfoBody>().method(sbsel::representedBulletin, representedBulletin);
+      });
+  return cls;
+}
+
+// A mode's list: bulletin infos, newest first, keyed by bulletinID.
+
+struct ModeBody : objc::NativeBody {
+  NewestFirstRows<Strong> rows;
+};
+
+ModeBody* mode(id self) {
+  return objc::native<ModeBody>(self);
+}
+
+void addBulletin(id self, SEL, id info, id, unsigned long) {
+  id bulletin = objc::isKindOf(info, infoBaseClass()) ? sbsel::representedBulletin(info) : nil;
+  auto contents = bulletinContents(bulletin);
+  if (!contents || !mode(self)) return;
+  mode(self)->rows.insert(contents->bulletinID, contents->date, Strong(info));
+}
+
+void removeBulletin(id self, SEL, id info, id) {
+  id bulletin = objc::isKindOf(info, infoBaseClass()) ? sbsel::representedBulletin(info) : nil;
+  auto contents = bulletinContents(bulletin);
+  if (!contents || !mode(self)) return;
+  mode(self)->rows.erase(contents->bulletinID);
+}
+
+// The controller.
+
+struct CenterBody : objc::NativeBody, BulletinObserverDelegate {
+  bool visible = false;
+  Strong allMode;
+  Strong missedMode;
+  Strong observer;
+
+  ~CenterBody() override { invalidateObserver(observer); }
+
+  void observerAddedBulletin(id, id bulletin, unsigned long feed, bool) override {
+    auto contents = bulletinContents(bulletin);
+    if (!contents) return;
+    Strong section = nsstring(contents->sectionID);
+    Strong info = makeBulletinInfo(SBNotificationsAllModeBulletinInfoClass(), bulletin);
+    sbsel::addBulletin_toSection_forFeed(allMode, info, section, feed);
+    if (lockScreenIsUp()) {
+      Strong missed = makeBulletinInfo(SBNotificationsMissedModeBulletinInfoClass(), bulletin);
+      sbsel::addBulletin_toSection_forFeed(missedMode, missed, section, feed);
+    }
+  }
+  void observerRemovedBulletin(id, id bulletin) override {
+    auto contents = bulletinContents(bulletin);
+    if (!contents) return;
+    Strong section = nsstring(contents->sectionID);
+    for (id list : {allMode.get(), missedMode.get()}) {
+      if (const auto* row = mode(list)->rows.find(contents->bulletinID))
+        sbsel::removeBulletin_fromSection(list, Strong(row->payload), section);
+    }
+  }
+};
+
+CenterBody& center(id self) {
+  return *objc::native<CenterBody>(self);
+}
+
+Strong& sharedCenter() {
+  static auto* shared = new Strong();
+  return *shared;
+}
+
+std::function<void(id)>& actionHandler() {
+  static auto* handler = new std::function<void(id)>();
+  return *handler;
+}
+
+id sharedInstanceIfExists(id, SEL) {
+  return sharedCenter();
+}
+BOOL isVisible(id self, SEL) {
+  return center(self).visible ? YES : NO;
+}
+void presentAnimated(id self, SEL, BOOL) {
+  center(self).visible = true;
+}
+void dismissAnimated(id self, SEL, BOOL) {
+  center(self).visible = false;
+}
+// The user tapped a bulletin: handled (YES) when the centre lists it.
+BOOL handleAction(id self, SEL, id, id bulletin, sbsel::CompletionBlock completion) {
+  auto contents = bulletinContents(bulletin);
+  bool listed = contents && mode(center(self).allMode)->rows.contains(contents->bulletinID);
+  if (listed && actionHandler()) actionHandler()(bulletin);
+  if (completion) completion();
+  return listed ? YES : NO;
+}
+
+Class defineMode(const char* name) {
+  return objc::deviceClass(name, SBBulletinObserverViewControllerClass(),
+                           [](objc::ClassBuilder&) {});
+}
+
+Class defineInfo(const char* name) {
+  return objc::deviceClass(name, infoBaseClass(), [](objc::ClassBuilder&) {});
+}
+
+}  // namespace
+
+Class SBBulletinObserverViewControllerClass() {
+  static Class cls =
+      objc::deviceClass("SBBulletinObserverViewController", uikit::UIViewControllerClass(),
+                        [](objc::ClassBuilder& b) {
+                          b.body<ModeBody>()
+                              .method(sbsel::addBulletin_toSection_forFeed, addBulletin)
+                              .method(sbsel::removeBulletin_fromSection, removeBulletin);
+                        });
+  return cls;
+}
+
+Class SBNotificationsAllModeViewControllerClass() {
+  static Class cls = defineMode("SBNotificationsAllModeViewController");
+  return cls;
+}
+Class SBNotificationsMissedModeViewControllerClass() {
+  static Class cls = defineMode("SBNotificationsMissedModeViewController");
+  return cls;
+}
+Class SBNotificationsAllModeBulletinInfoClass() {
+  static Class cls = defineInfo("SBNotificationsAllModeBulletinInfo");
+  return cls;
+}
+Class SBNotificationsMissedModeBulletinInfoClass() {
+  static Class cls = defineInfo("SBNotificationsMissedModeBulletinInfo");
+  return cls;
+}
+
+Class SBBulletinViewControllerClass() {
+  static Class cls = objc::deviceClass("SBBulletinViewController", uikit::UIViewControllerClass(),
+                                       [](objc::ClassBuilder&) {});
+  return cls;
+}
+
+Class SBNotificationCenterControllerClass() {
+  static Class cls = objc::deviceClass(
+      "SBNotificationCenterController", objc::rootClass(), [](objc::ClassBuilder& b) {
+        b.body<CenterBody>()
+            .classMethod(sbsel::sharedInstanceIfExists, sharedInstanceIfExists)
+            .method(sbsel::isVisible, isVisible)
+            .method(sbsel::presentAnimated, presentAnimated)
+            .method(sbsel::dismissAnimated, dismissAnimated)
+            .method(sbsel::handleAction_forBulletin_withCompletion, handleAction);
+      });
+  return cls;
+}
+
+Strong makeBulletinInfo(Class infoClass, id bulletin) {
+  Strong info = objc::make(infoClass);
+  objc::native<InfoBody>(info)->bulletin = bulletin;
+  return info;
+}
+
+Strong makeNotificationCenter() {
+  Strong controller = objc::make(SBNotificationCenterControllerClass());
+  CenterBody& b = center(controller);
+  b.allMode = objc::make(SBNotificationsAllModeViewControllerClass());
+  b.missedMode = objc::make(SBNotificationsMissedModeViewControllerClass());
+  b.observer = makeObserver(kDestinationNotificationCenter, &b);
+  sharedCenter() = controller;
+  return controller;
+}
+
+void resetNotificationCenter() {
+  sharedCenter().reset();
+}
+
+id notificationCenterObserver(id controller) {
+  auto* b = objc::native<CenterBody>(controller);
+  return b ? b->observer.get() : nil;
+}
+id allModeViewController(id controller) {
+  auto* b = objc::native<CenterBody>(controller);
+  return b ? b->allMode.get() : nil;
+}
+id missedModeViewController(id controller) {
+  auto* b = objc::native<CenterBody>(controller);
+  return b ? b->missedMode.get() : nil;
+}
+
+std::vector<id> listedBulletins(id modeViewController) {
+  std::vector<id> listed;
+  ModeBody* m = mode(modeViewController);
+  if (!m) return listed;
+  // Applications in the order of their newest bulletin, each one's bulletins newest first.
+  std::vector<std::string> sectionOrder;
+  std::map<std::string, std::vector<id>> bySection;
+  for (const auto& row : m->rows.rows()) {
+    id bulletin = sbsel::representedBulletin(row.payload);
+    std::string section = utf8(sbsel::sectionID(bulletin));
+    auto& rows = bySection[section];
+    if (rows.empty()) sectionOrder.push_back(section);
+    rows.push_back(bulletin);
+  }
+  for (const auto& section : sectionOrder) {
+    for (id bulletin : bySection[section]) listed.push_back(bulletin);
+  }
+  return listed;
+}
+
+id listedInfo(id modeViewController, const std::string& bulletinID) {
+  ModeBody* m = mode(modeViewController);
+  const auto* row = m ? m->rows.find(bulletinID) : nullptr;
+  return row ? row->payload.get() : nil;
+}
+
+std::vector<std::string> listedSection(id modeViewController, const std::string& sectionID) {
+  std::vector<std::string> ids;
+  for (id bulletin : listedBulletins(modeViewController)) {
+    if (utf8(sbsel::sectionID(bulletin)) == sectionID)
+      ids.push_back(utf8(sbsel::bulletinID(bulletin)));
+  }
+  return ids;
+}
+
+void setNotificationCenterActionHandler(std::function<void(id bulletin)> handler) {
+  actionHandler() = std::move(handler);
+}
+
+}  // namespace platform::springboard
