@@ -52,9 +52,10 @@ std::vector<std::pair<SEL, IMP>> ownMethods(Class cls) {
 // Makes `cls`'s own methods equal to `original`: hooked ones get their original
 // implementation back, others are removed by renaming them to a selector nobody sends.
 void restoreMethods(Class cls, const std::vector<std::pair<SEL, IMP>>& original) {
+  prepareDispatchTable(cls);
   unsigned int count = 0;
   Method* methods = class_copyMethodList(cls, &count);
-  bool removed = false;
+  bool changed = false;
   for (unsigned int i = 0; i < count; ++i) {
     SEL name = method_getName(methods[i]);
     IMP originalImp = nullptr;
@@ -64,18 +65,28 @@ void restoreMethods(Class cls, const std::vector<std::pair<SEL, IMP>>& original)
     if (originalImp) {
       if (method_getImplementation(methods[i]) != originalImp) {
         method_setImplementation(methods[i], originalImp);
+        changed = true;
       }
     } else {
       std::string dead = "__removed_method_" + std::to_string(++registry().removedCount);
       reinterpret_cast<MethodEntry*>(methods[i])->name = sel_registerName(dead.c_str());
-      removed = true;
+      changed = true;
     }
   }
   free(methods);
-  if (removed) __objc_update_dispatch_table_for_class(cls);
+  if (changed) refreshDispatchTables(cls);
 }
 
 }  // namespace
+
+void prepareDispatchTable(Class cls) {
+  // Looking a method up installs the class's own table (a no-op once it has one).
+  class_getMethodImplementation(cls, sel_registerName("class"));
+}
+
+void refreshDispatchTables(Class cls) {
+  __objc_update_dispatch_table_for_class(cls);
+}
 
 ClassBuilder::ClassBuilder(const char* name, Class superclass)
     : cls_(objc_allocateClassPair(superclass, name, 0)) {

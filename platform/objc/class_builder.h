@@ -64,6 +64,13 @@ Class deviceClass(const char* name, Class superclass,
 // implementation again and methods added by extensions disappear, as after a process restart.
 void restoreDeviceClasses();
 
+// Makes sure `cls` has its own dispatch table before one of its methods changes: GNU libobjc
+// would otherwise write the change into the table shared by every class not yet messaged.
+void prepareDispatchTable(Class cls);
+// Rebuilds the dispatch tables of `cls` and its subclasses from their method lists, so that a
+// changed implementation reaches subclasses that inherit it.
+void refreshDispatchTables(Class cls);
+
 // The body factory for instances of `cls`: its own or the nearest superclass's; null when none.
 const std::function<std::unique_ptr<NativeBody>()>* bodyFactoryFor(Class cls);
 

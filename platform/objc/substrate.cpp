@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/objc/class_builder.h"
+
 namespace {
 
 // The method `cls` defines itself for `selector`, or null when it only inherits it.
@@ -22,10 +24,13 @@ extern "C" void MSHookMessageEx(Class cls, SEL selector, IMP replacement, IMP* r
   IMP previous = nullptr;
   if (cls && selector && replacement) {
     if (Method own = ownMethod(cls, selector)) {
+      platform::objc::prepareDispatchTable(cls);
       previous = method_setImplementation(own, replacement);
+      platform::objc::refreshDispatchTables(cls);
     } else if (Method inherited = class_getInstanceMethod(cls, selector)) {
       previous = method_getImplementation(inherited);
       class_addMethod(cls, selector, replacement, method_getTypeEncoding(inherited));
+      platform::objc::refreshDispatchTables(cls);
     }
   }
   if (result) *result = previous;

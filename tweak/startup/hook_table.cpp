@@ -1,6 +1,10 @@
 #include "tweak/startup/hook_table.h"
 
 #include "platform/objc/substrate.h"
+#include "tweak/lockscreen/capture.h"
+#include "tweak/lockscreen/mirroring.h"
+#include "tweak/lockscreen/removal.h"
+#include "tweak/lockscreen/represent.h"
 #include "tweak/startup/observers.h"
 #include "tweak/state/globals.h"
 #include "tweak/state/springboard_headers.h"
@@ -27,13 +31,40 @@ HookRow added(const char* className, const Selector<R(Args...)>& selector,
 }
 
 static_assert(std::string_view(sb::gracePeriodTimerFired.types()) == "v@:@");
+static_assert(std::string_view(sb::clearTarrowItemsInSection.types()) == "v@:@");
 
 // Built on first use rather than at load: the library's constructor installs the table, and may
 // run before the library's dynamic initialisers.
 std::span<const HookRow> rows() {
-  // The lock-screen, Notification Center, actions and reminders rows join this table, in their
-  // places before these, as those features arrive.
+  // The actions and reminders rows join this table in their places as that feature arrives.
   static const HookRow table[] = {
+      hook("SBBulletinObserverViewController", sb::addBulletin_toSection_forFeed,
+           notificationCenterAddBulletin, &saved.addBulletinToSection),
+      hook("SBBulletinObserverViewController", sb::removeBulletin_fromSection,
+           notificationCenterRemoveBulletin, &saved.removeBulletinFromSection),
+      hook("SBNotificationCenterController", sb::handleAction_forBulletin_withCompletion,
+           notificationCenterHandleAction, &saved.handleActionForBulletinWithCompletion),
+      hook("SBLockScreenNotificationListController", sb::loadView, listControllerLoadView,
+           &saved.listLoadView),
+      added("SBLockScreenNotificationListController", sb::clearTarrowItemsInSection,
+            clearTarrowItemsInSection),
+      hook("SBLockScreenNotificationListController", sb::observer_removeBulletin,
+           lockScreenRemoveBulletin, &saved.observerRemoveBulletin),
+      hook("SBLockScreenNotificationListController", sb::viewWillAppear, listViewWillAppear,
+           &saved.listViewWillAppear),
+      hook("SBLockScreenNotificationListController", sb::clearItemsForNotificationCenter,
+           clearItemsForNotificationCenter, &saved.clearItemsForNotificationCenter),
+      hook("SBLockScreenNotificationListController", sb::updateModelAndViewForAdditionOfItem,
+           captureAddedItem, &saved.updateModelAndViewForAdditionOfItem),
+      hook("SBLockScreenNotificationListController",
+           sb::observer_addBulletin_forFeed_playLightsAndSirens_withReply, deliverBulletin,
+           &saved.observerAddBulletin),
+      hook("SBLockScreenNotificationListView", sb::initWithFrame, listViewInitWithFrame,
+           &saved.listViewInitWithFrame),
+      hook("SBLockScreenNotificationListView", sb::handleAction_forBulletin,
+           lockScreenHandleAction, &saved.listViewHandleAction),
+      hook("BBServer", sb::withdrawBulletinID, withdrawBulletinID, &saved.withdrawBulletinID),
+      hook("BBServer", sb::init, bulletinServerInit, &saved.serverInit),
       hook("SpringBoard", sb::applicationDidFinishLaunching, applicationDidFinishLaunching,
            &saved.applicationDidFinishLaunching),
       added("SpringBoard", sb::gracePeriodTimerFired, gracePeriodTimerFired),

@@ -6,6 +6,9 @@
 #include "platform/dispatch/timers.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/objc/selector.h"
+#include "platform/uikit/geometry.h"
+
+#include <functional>
 
 namespace tarrow8::sb {
 using platform::objc::Selector;
@@ -24,7 +27,64 @@ inline const Selector<void(long, BOOL)> dismissWithClickedButtonIndex_animated{
     "dismissWithClickedButtonIndex:animated:"};
 inline const Selector<void()> resignKeyWindow{"resignKeyWindow"};
 
+// Blocks SpringBoard passes: a list's reply, and a completion.
+using ReplyBlock = std::function<void(BOOL)>;
+using CompletionBlock = std::function<void()>;
+
+// UIViewController and UIView.
+inline const Selector<void()> loadView{"loadView"};
+inline const Selector<void(BOOL)> viewWillAppear{"viewWillAppear:"};
+inline const Selector<id(CGRect)> initWithFrame{"initWithFrame:"};
+
+// BBBulletin.
+inline const Selector<id()> bulletinID{"bulletinID"};
+inline const Selector<id()> sectionID{"sectionID"};
+inline const Selector<id()> title{"title"};
+inline const Selector<id()> subtitle{"subtitle"};
+inline const Selector<id()> message{"message"};
+inline const Selector<BOOL()> wantsFullscreenPresentation{"wantsFullscreenPresentation"};
+inline const Selector<id()> firstValidObserver{"firstValidObserver"};
+inline const Selector<id()> sound{"sound"};
+inline const Selector<void(id)> setSound{"setSound:"};
+
+// SBAwayBulletinListItem.
+inline const Selector<id(id, id)> initWithBulletin_andObserver{"initWithBulletin:andObserver:"};
+inline const Selector<id()> activeBulletin{"activeBulletin"};
+inline const Selector<id()> date{"date"};
+
+// BBServer.
+inline const Selector<id()> init{"init"};
+inline const Selector<void(id, unsigned long, BOOL)> publishBulletin_destinations_alwaysToLockScreen{
+    "publishBulletin:destinations:alwaysToLockScreen:"};
+inline const Selector<void(id)> withdrawBulletinID{"withdrawBulletinID:"};
+
+// SBLockScreenManager.
+inline const Selector<id()> sharedInstance{"sharedInstance"};
+inline const Selector<BOOL()> isUILocked{"isUILocked"};
+
+// SBLockScreenNotificationListController.
+inline const Selector<void(id, id, unsigned long, BOOL, ReplyBlock)>
+    observer_addBulletin_forFeed_playLightsAndSirens_withReply{
+        "observer:addBulletin:forFeed:playLightsAndSirens:withReply:"};
+inline const Selector<void(id, id, BOOL, ReplyBlock)> addItem_forBulletin_playLightsAndSirens_withReply{
+    "_addItem:forBulletin:playLightsAndSirens:withReply:"};
+inline const Selector<void(id)> updateModelAndViewForAdditionOfItem{
+    "_updateModelAndViewForAdditionOfItem:"};
+inline const Selector<void(id)> updateModelAndViewForRemovalOfItem{
+    "_updateModelAndViewForRemovalOfItem:"};
+inline const Selector<void(id, id)> observer_removeBulletin{"observer:removeBulletin:"};
+inline const Selector<void()> clearItemsForNotificationCenter{"clearItemsForNotificationCenter"};
+
 // SBLockScreenNotificationListView.
 inline const Selector<void(BOOL)> disableIdleTimer{"_disableIdleTimer:"};
+inline const Selector<void(id, id)> handleAction_forBulletin{"_handleAction:forBulletin:"};
+
+// Notification Center: its bulletin lists and their infos, and its controller.
+inline const Selector<void(id, id, unsigned long)> addBulletin_toSection_forFeed{
+    "addBulletin:toSection:forFeed:"};
+inline const Selector<void(id, id)> removeBulletin_fromSection{"removeBulletin:fromSection:"};
+inline const Selector<id()> representedBulletin{"representedBulletin"};
+inline const Selector<BOOL(id, id, CompletionBlock)> handleAction_forBulletin_withCompletion{
+    "handleAction:forBulletin:withCompletion:"};
 
 }  // namespace tarrow8::sb
