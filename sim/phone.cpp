@@ -20,8 +20,10 @@
 #include "platform/foundation/nsstring.h"
 #include "platform/foundation/plist_file.h"
 #include "platform/foundation/property_list_objects.h"
+#include "platform/springboard/delivery_log.h"
 #include "platform/springboard/extension_loader.h"
 #include "platform/springboard/springboard_host.h"
+#include "platform/springboard/springboard_ui.h"
 
 namespace sim {
 namespace {
@@ -94,6 +96,7 @@ Phone::Phone(const PhoneOptions& options) {
   platform::dispatch::registerClasses();
   platform::dispatch::resetForNewDevice();
   platform::clearLog();
+  platform::springboard::DeliveryLog::shared().clear();
   launchBase_ = SpringBoardHost::shared().launchCount();
   std::string error = platform::springboard::installExtension(extension, "Tarrow8");
   if (!error.empty()) throw std::runtime_error(error);
@@ -133,9 +136,104 @@ void Phone::unlock() {
   platform::RunLoop::main().runDue();
 }
 
-void Phone::wake() {
-  SpringBoardHost::shared().wake();
+bool Phone::wake() {
+  bool woke = SpringBoardHost::shared().wake();
   platform::RunLoop::main().runDue();
+  return woke;
+}
+
+namespace {
+
+using platform::springboard::SpringBoardUI;
+
+// Runs `action` on the running SpringBoard's screens as SpringBoard, then everything it made
+// due. Returns "" or the action's error.
+std::string onSpringBoard(const std::function<std::string(SpringBoardUI&)>& action) {
+  SpringBoardUI* ui = SpringBoardUI::running();
+  if (!ui) return "SpringBoard is not running: put `boot` before this line";
+  std::string error;
+  {
+    platform::ProcessScope scope(SpringBoardHost::shared().pid());
+    platform::objc::AutoreleasePool pool;
+    error = action(*ui);
+  }
+  platform::RunLoop::main().runDue();
+  return error;
+}
+
+}  // namespace
+
+std::string Phone::publish(const platform::springboard::BulletinContents& contents) {
+  auto known = published_.find(contents.bulletinID);
+  if (known != published_.end()) {
+    auto earlier = known->second;
+    earlier.date = contents.date;
+    if (!(earlier == contents)) {
+      return "bulletin " + contents.bulletinID +
+             " was published before with other contents; give this one a new ID";
+    }
+  }
+  std::string error = onSpringBoard([&](SpringBoardUI& ui) {
+    ui.publish(contents);
+    return "";
+  });
+  if (error.empty()) published_[contents.bulletinID] = contents;
+  return error;
+}
+
+std::string Phone::withdraw(const std::string& bulletinID) {
+  return onSpringBoard([&](SpringBoardUI& ui) -> std::string {
+    if (!ui.withdraw(bulletinID))
+      return "no application has bulletin " + bulletinID + " published (withdrawn already?)";
+    return "";
+  });
+}
+
+std::string Phone::openFromLockScreen(const std::string& bulletinID) {
+  return onSpringBoard([&](SpringBoardUI& ui) { return ui.openFromLockScreen(bulletinID); });
+}
+
+std::string Phone::openFromNotificationCenter(const std::string& bulletinID) {
+  return onSpringBoard(
+      [&](SpringBoardUI& ui) { return ui.openFromNotificationCenter(bulletinID); });
+}
+
+std::string Phone::showNotificationCenter() {
+  return onSpringBoard([](SpringBoardUI& ui) -> std::string {
+    if (ui.notificationCenterVisible()) return "Notification Center is already shown";
+    ui.showNotificationCenter();
+    return "";
+  });
+}
+
+std::string Phone::hideNotificationCenter() {
+  return onSpringBoard([](SpringBoardUI& ui) -> std::string {
+    if (!ui.notificationCenterVisible()) return "Notification Center is not shown";
+    ui.hideNotificationCenter();
+    return "";
+  });
+}
+
+std::string Phone::clearNotificationCenterSection(const std::string& sectionID,
+                                                  std::size_t* cleared) {
+  return onSpringBoard([&](SpringBoardUI& ui) -> std::string {
+    if (!ui.notificationCenterVisible()) return "Notification Center is not shown (use nc show)";
+    *cleared = ui.clearNotificationCenterSection(sectionID);
+    if (*cleared == 0) return "Notification Center has no section for " + sectionID;
+    return "";
+  });
+}
+
+void Phone::pullToClear(const std::optional<std::string>& sectionID) {
+  std::map<std::string, std::string> info;
+  if (sectionID) info["sectionID"] = *sectionID;
+  postDistributed(kPullToClearNotification, info);
+}
+
+const platform::springboard::BulletinContents* Phone::published(
+    const std::string& bulletinID) const {
+  auto known = published_.find(bulletinID);
+  return known == published_.end() ? nullptr : &known->second;
 }
 
 void Phone::wait(double seconds) {
@@ -155,6 +253,10 @@ bool Phone::locked() const {
 
 double Phone::elapsed() const {
   return platform::DeviceClock::shared().nowSeconds() - start_;
+}
+
+double Phone::now() const {
+  return platform::DeviceClock::shared().nowSeconds();
 }
 
 std::string Phone::localTime() const {

@@ -10,6 +10,7 @@
 
 #include "platform/foundation/plist_value.h"
 #include "platform/objc/strong.h"
+#include "platform/springboard/bulletin.h"
 
 namespace sim {
 
@@ -42,7 +43,8 @@ class Phone {
   void respring();
   void lock();
   void unlock();
-  void wake();
+  // Turns the display on; returns false when it was already on.
+  bool wake();
   // Lets `seconds` of device time pass, running everything that falls due.
   void wait(double seconds);
 
@@ -52,6 +54,8 @@ class Phone {
   bool locked() const;
   // Seconds since the phone was set up.
   double elapsed() const;
+  // The device time, in seconds since the reference date.
+  double now() const;
   // The device's local time, "2026-12-09 08:00:05.250".
   std::string localTime() const;
 
@@ -68,6 +72,27 @@ class Phone {
   // The settings file's contents, or nothing when it cannot be read.
   std::optional<platform::plist::Value> readPropertyList(const std::string& devicePath) const;
   bool fileExists(const std::string& devicePath) const;
+
+  // The application `contents.sectionID` publishes a bulletin to every destination. Returns ""
+  // or an error: SpringBoard not running, or the ID already published with other contents.
+  std::string publish(const platform::springboard::BulletinContents& contents);
+  // The application withdraws bulletin `bulletinID`. Returns "" or an error.
+  std::string withdraw(const std::string& bulletinID);
+  // The user opens a bulletin from the lock screen or from Notification Center. Returns "" or
+  // why it cannot be done (the screen is not shown, or does not show that bulletin).
+  std::string openFromLockScreen(const std::string& bulletinID);
+  std::string openFromNotificationCenter(const std::string& bulletinID);
+  // Pulls Notification Center down or puts it away. Returns "" or an error.
+  std::string showNotificationCenter();
+  std::string hideNotificationCenter();
+  // Taps the clear button of `sectionID`'s section in Notification Center; *cleared is set to
+  // how many bulletins went. Returns "" or an error.
+  std::string clearNotificationCenterSection(const std::string& sectionID, std::size_t* cleared);
+  // The other lock-screen extension's request to clear one application's section (without an
+  // application, a request without "sectionID").
+  void pullToClear(const std::optional<std::string>& sectionID);
+  // What the bulletin `bulletinID` was last published with, if anything.
+  const platform::springboard::BulletinContents* published(const std::string& bulletinID) const;
 
   // Posts a Darwin notification (a name only).
   void postDarwin(const std::string& name);
@@ -97,6 +122,7 @@ class Phone {
   int launchBase_ = 0;
   int logSink_ = 0;
   std::function<void(const std::string&, const std::string&)> logListener_;
+  std::map<std::string, platform::springboard::BulletinContents> published_;
 };
 
 // The settings file both deliverables share.
@@ -105,5 +131,7 @@ inline constexpr const char* kSettingsFile =
 inline constexpr const char* kLegacySettingsFile =
     "/var/mobile/Library/Preferences/net.vornel.tarrow.plist";
 inline constexpr const char* kPreferencesNotification = "net.vornel.tarrow8/preferences";
+inline constexpr const char* kPullToClearNotification =
+    "com.brelwick.priorityhub-pulltoclearsection";
 
 }  // namespace sim

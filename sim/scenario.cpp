@@ -1,204 +1,120 @@
 #include "sim/scenario.h"
 
-#include <functional>
-#include <map>
 #include <ostream>
 #include <sstream>
 
-#include "platform/foundation/nslog.h"
-#include "sim/scenario_values.h"
+#include "platform/springboard/delivery_log.h"
+#include "sim/command_family.h"
+#include "sim/screens.h"
+#include "sim/text_screens.h"
 
 namespace sim {
 namespace {
 
-using platform::plist::Value;
+using platform::springboard::DeliveryLog;
 
-// What a command accepts, checked before a scenario runs.
-struct CommandRule {
-  const char* name;
-  const char* usage;
-  const char* summary;
-  std::size_t minArgs;
-  std::size_t maxArgs;  // SIZE_MAX: any number
-  // Further checks of the arguments; returns "" or what is wrong.
-  std::function<std::string(const std::vector<Word>&)> check;
-};
-
-constexpr std::size_t kAny = static_cast<std::size_t>(-1);
-
-const char* const kFlagNames[] = {"deviceLocked",
-                                  "enabled",
-                                  "mirrorNotificationCenter",
-                                  "includeNotificationCenter",
-                                  "enableNotificationActions",
-                                  "saveForUnlock",
-                                  "saveForNotificationCenter",
-                                  "manualRemoval",
-                                  "enableAllApps",
-                                  "gracePeriodOver"};
-const char* const kStoreNames[] = {"keptItems", "removedBulletinIDs", "reminders"};
-
-bool isOneOf(const std::string& word, std::initializer_list<const char*> options) {
-  for (const char* o : options) {
-    if (word == o) return true;
-  }
-  return false;
-}
-
-template <std::size_t N>
-bool isOneOf(const std::string& word, const char* const (&options)[N]) {
-  for (const char* o : options) {
-    if (word == o) return true;
-  }
-  return false;
-}
-
-std::string joined(std::initializer_list<const char*> options) {
-  std::string out;
-  for (const char* o : options) out += (out.empty() ? "" : ", ") + std::string(o);
-  return out;
-}
-
-template <std::size_t N>
-std::string joined(const char* const (&options)[N]) {
-  std::string out;
-  for (const char* o : options) out += (out.empty() ? "" : ", ") + std::string(o);
-  return out;
-}
-
-std::string checkBool(const std::string& word) {
-  return isOneOf(word, {"true", "false"}) ? "" : "\"" + word + "\" must be true or false";
-}
-
-std::string checkCount(const std::string& word) {
-  if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos) {
-    return "\"" + word + "\" must be a whole number";
-  }
-  return "";
-}
-
-std::string checkDevicePath(const std::string& word) {
-  return !word.empty() && word[0] == '/'
-             ? ""
-             : "\"" + word + "\" must be an absolute device path such as /var/mobile/x.plist";
-}
-
-// KEY=VALUE words: returns "" or what is wrong with the first bad one.
-std::string checkAssignments(const std::vector<Word>& words, std::size_t from,
-                             bool valuesAreStrings) {
-  for (std::size_t i = from; i < words.size(); ++i) {
-    const Word& w = words[i];
-    std::size_t eq = w.text.find('=');
-    if (eq == std::string::npos || eq == 0 || (w.quoteAt != std::string::npos && w.quoteAt < eq)) {
-      return "\"" + w.text + "\" must be KEY=VALUE";
+const CommandRule* findCommand(const std::string& name) {
+  for (const CommandFamily* family : commandFamilies()) {
+    for (const CommandRule& rule : family->commands) {
+      if (name == rule.name) return &rule;
     }
-    if (valuesAreStrings) continue;
-    std::string error;
-    if (!parseValue(w.text.substr(eq + 1), w.quoteAt != std::string::npos, &error)) return error;
-  }
-  return "";
-}
-
-const std::vector<CommandRule>& commandRules() {
-  static const std::vector<CommandRule> rules = {
-      {"boot", "boot", "launch SpringBoard; the installed extension loads first", 0, 0, nullptr},
-      {"respring", "respring", "relaunch SpringBoard: memory is gone, files stay", 0, 0, nullptr},
-      {"lock", "lock", "lock the device (lock state 1 is posted)", 0, 0, nullptr},
-      {"unlock", "unlock", "unlock the device (lock state 0 is posted)", 0, 0, nullptr},
-      {"wake", "wake", "turn the display on without unlocking", 0, 0, nullptr},
-      {"wait", "wait DURATION", "let time pass, e.g. wait 250ms, wait 5s, wait 2m, wait 1h", 1, 1,
-       [](const std::vector<Word>& a) {
-         return parseDuration(a[0].text)
-                    ? ""
-                    : "bad duration \"" + a[0].text +
-                          "\": write a number with ns, us, ms, s, m or h, e.g. 250ms";
-       }},
-      {"settings", "settings KEY=VALUE...",
-       "change keys in the settings file as the settings pane does, then post its notification", 1,
-       kAny, [](const std::vector<Word>& a) { return checkAssignments(a, 0, false); }},
-      {"unset", "unset KEY...", "remove keys from the settings file, then post its notification", 1,
-       kAny, nullptr},
-      {"write-file", "write-file PATH TEXT",
-       "write TEXT (quoted, with \\n escapes) as the whole file at PATH", 2, 2,
-       [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); }},
-      {"delete-file", "delete-file PATH", "delete the file at PATH", 1, 1,
-       [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); }},
-      {"post", "post darwin NAME | post distributed NAME [KEY=VALUE...]",
-       "post a Darwin notification, or a distributed one with string user info", 2, kAny,
-       [](const std::vector<Word>& a) -> std::string {
-         if (a[0].text == "darwin")
-           return a.size() == 2 ? "" : "a Darwin notification carries a name only";
-         if (a[0].text == "distributed") return checkAssignments(a, 2, true);
-         return "\"" + a[0].text + "\" must be darwin or distributed";
-       }},
-      {"show", "show flags|stores|settings|state|time|log|file PATH", "print what the phone holds",
-       1, 2,
-       [](const std::vector<Word>& a) -> std::string {
-         if (a[0].text == "file")
-           return a.size() == 2 ? checkDevicePath(a[1].text) : "show file needs a PATH";
-         if (a.size() != 1 ||
-             !isOneOf(a[0].text, {"flags", "stores", "settings", "state", "time", "log"})) {
-           return "show takes one of " +
-                  joined({"flags", "stores", "settings", "state", "time", "log", "file PATH"});
-         }
-         return "";
-       }},
-      {"expect", "expect WHAT ...", "fail the run unless the phone shows this (see the list below)",
-       2, 3,
-       [](const std::vector<Word>& a) -> std::string {
-         const std::string& what = a[0].text;
-         if (what == "flag") {
-           if (a.size() != 3) return "usage: expect flag NAME true|false";
-           if (!isOneOf(a[1].text, kFlagNames))
-             return "unknown flag \"" + a[1].text + "\"; flags: " + joined(kFlagNames);
-           return checkBool(a[2].text);
-         }
-         if (what == "count") {
-           if (a.size() != 3) return "usage: expect count STORE N";
-           if (!isOneOf(a[1].text, kStoreNames))
-             return "unknown store \"" + a[1].text + "\"; stores: " + joined(kStoreNames);
-           return checkCount(a[2].text);
-         }
-         if (what == "launches")
-           return a.size() == 2 ? checkCount(a[1].text) : "usage: expect launches N";
-         if (what == "running")
-           return a.size() == 2 ? checkBool(a[1].text) : "usage: expect running true|false";
-         if (what == "file") {
-           if (a.size() != 3 || !isOneOf(a[2].text, {"exists", "missing"}))
-             return "usage: expect file PATH exists|missing";
-           return checkDevicePath(a[1].text);
-         }
-         if (what == "setting" || what == "loaded") {
-           if (a.size() != 3)
-             return "usage: expect " + what + " KEY VALUE (VALUE may be \"absent\")";
-           std::string error;
-           if (a[2].text != "absent" &&
-               !parseValue(a[2].text, a[2].quoteAt != std::string::npos, &error))
-             return error;
-           return "";
-         }
-         if (what == "log") return a.size() == 2 ? "" : "usage: expect log \"TEXT\"";
-         return "unknown expectation \"" + what +
-                "\"; use flag, count, launches, running, file, setting, loaded or log";
-       }},
-      {"echo", "echo TEXT...", "print a line into the transcript", 0, kAny, nullptr},
-  };
-  return rules;
-}
-
-const CommandRule* findRule(const std::string& name) {
-  for (const auto& rule : commandRules()) {
-    if (name == rule.name) return &rule;
   }
   return nullptr;
 }
 
-// The extension's snapshot, reshaped for lookups.
-const Value* stateEntry(const std::optional<Value>& state, const char* key) {
-  return state ? state->find(key) : nullptr;
+// The `show` or `expect` form named `name`, or null.
+const SubRule* findSubRule(bool expectation, const std::string& name) {
+  for (const CommandFamily* family : commandFamilies()) {
+    for (const SubRule& rule : expectation ? family->expectations : family->shows) {
+      if (name == rule.name) return &rule;
+    }
+  }
+  return nullptr;
+}
+
+// "a, b or c" of the forms of `show` or `expect`.
+std::string subRuleNames(bool expectation) {
+  std::vector<std::string> names;
+  for (const CommandFamily* family : commandFamilies()) {
+    for (const SubRule& rule : expectation ? family->expectations : family->shows)
+      names.push_back(rule.name);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  return out;
+}
+
+// Checks `show` and `expect` lines, whose first word picks the form.
+std::string checkSubRule(bool expectation, const std::vector<Word>& args) {
+  const char* command = expectation ? "expect" : "show";
+  const SubRule* rule = findSubRule(expectation, args[0].text);
+  if (!rule) {
+    return std::string("unknown ") + (expectation ? "expectation" : "screen") + " \"" +
+           args[0].text + "\"; " + command + " takes " + subRuleNames(expectation);
+  }
+  return rule->check ? rule->check(args) : "";
+}
+
+const CommandRule& showRule() {
+  static const CommandRule rule{"show",
+                                "show WHAT",
+                                "print a screen or what the phone holds",
+                                1,
+                                kAnyCount,
+                                [](const std::vector<Word>& a) { return checkSubRule(false, a); },
+                                [](RunContext& c) { return findSubRule(false, c.arg(0))->run(c); }};
+  return rule;
+}
+
+const CommandRule& expectRule() {
+  static const CommandRule rule{"expect",
+                                "expect WHAT ...",
+                                "check something; a failed expectation makes the run exit 1",
+                                1,
+                                kAnyCount,
+                                [](const std::vector<Word>& a) { return checkSubRule(true, a); },
+                                [](RunContext& c) { return findSubRule(true, c.arg(0))->run(c); }};
+  return rule;
+}
+
+const CommandRule* findRule(const std::string& name) {
+  if (name == "show") return &showRule();
+  if (name == "expect") return &expectRule();
+  return findCommand(name);
 }
 
 }  // namespace
+
+std::pair<std::string, bool> unquote(const std::string& arg) {
+  std::size_t at = arg.find('\x01');
+  if (at == std::string::npos) return {arg, false};
+  return {arg.substr(0, at) + arg.substr(at + 1), true};
+}
+
+void RunContext::say(const std::string& line) const {
+  out << "    " << line << "\n";
+}
+
+bool RunContext::fail(const std::string& why) const {
+  out << file_ << ":" << command_.line << ": " << why << "\n";
+  return false;
+}
+
+bool RunContext::check(bool ok, const std::string& expected, const std::string& actual) const {
+  if (!ok) return fail("expected " + expected + ", but " + actual);
+  say("ok: " + expected);
+  return true;
+}
+
+bool RunContext::requireSpringBoard() const {
+  return phone.springBoardRunning() ||
+         fail("SpringBoard is not running: put `boot` before this line");
+}
+
+std::vector<const CommandFamily*> commandFamilies() {
+  return {&deviceCommands(), &lockScreenCommands()};
+}
 
 std::optional<Command> parseLine(const std::string& text, const std::string& file, int line,
                                  std::vector<std::string>& errors) {
@@ -247,25 +163,11 @@ ParsedScenario parseScenario(const std::string& text, const std::string& file) {
     if (auto command = parseLine(line, file, number, parsed.errors))
       parsed.commands.push_back(std::move(*command));
   }
+  for (const CommandFamily* family : commandFamilies()) {
+    if (family->checkScenario) family->checkScenario(parsed.commands, file, parsed.errors);
+  }
   return parsed;
 }
-
-namespace {
-
-// Separates an argument from its quote marker: the text, and whether it was quoted.
-std::pair<std::string, bool> unquote(const std::string& arg) {
-  std::size_t at = arg.find('\x01');
-  if (at == std::string::npos) return {arg, false};
-  return {arg.substr(0, at) + arg.substr(at + 1), true};
-}
-
-std::pair<std::string, std::optional<Value>> assignment(const std::string& arg) {
-  std::size_t eq = arg.find('=');
-  auto [value, quoted] = unquote(arg.substr(eq + 1));
-  return {arg.substr(0, eq), parseValue(value, quoted, nullptr)};
-}
-
-}  // namespace
 
 ScenarioRunner::ScenarioRunner(Phone& phone, std::ostream& out, std::string file)
     : phone_(phone), out_(out), file_(std::move(file)) {}
@@ -274,233 +176,74 @@ void ScenarioRunner::stamp(const Command& command) {
   std::ostringstream line;
   line << command.name;
   for (const std::string& arg : command.args) {
+    // A quoted word is shown quoted from where its quote began ("title=\"Two words\"").
+    std::size_t quoteAt = arg.find('\x01');
     auto [text, quoted] = unquote(arg);
     std::string shown;
-    for (char c : text)
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (quoted && i == quoteAt) shown += '"';
+      char c = text[i];
       shown += c == '\n' ? "\\n" : c == '"' && quoted ? "\\\"" : std::string(1, c);
-    line << ' ' << (quoted || text.find(' ') != std::string::npos ? "\"" + shown + "\"" : shown);
+    }
+    if (quoted) shown += (quoteAt >= text.size() ? "\"\"" : "\"");
+    line << ' ' << shown;
   }
   char elapsed[32];
   std::snprintf(elapsed, sizeof elapsed, "%+9.3fs", phone_.elapsed());
   out_ << "[" << elapsed << "] " << line.str() << "\n";
 }
 
-bool ScenarioRunner::fail(const Command& command, const std::string& why) {
-  out_ << file_ << ":" << command.line << ": " << why << "\n";
-  return false;
+ScenarioRunner::ScreenState ScenarioRunner::screenState() const {
+  ScreenState state;
+  if (auto lock = lockScreenShot()) state.lockScreen = rowIDs(lock->rows);
+  if (auto center = notificationCenterShot()) state.notificationCenter = rowIDs(center->rows);
+  state.deliveries = DeliveryLog::shared().deliveryCount();
+  state.openings = DeliveryLog::shared().openings().size();
+  return state;
 }
 
-bool ScenarioRunner::requireSpringBoard(const Command& command) {
-  if (phone_.springBoardRunning()) return true;
-  return fail(command, "SpringBoard is not running: put `boot` before this line");
-}
-
-void ScenarioRunner::show(const std::string& what, const Command& command) {
-  if (what == "time") {
-    out_ << "    device time " << phone_.localTime() << "\n";
-    return;
+void ScenarioRunner::reportChanges(const ScreenState& before) {
+  ScreenState after = screenState();
+  auto list = [](const std::vector<std::string>& ids) {
+    std::string out;
+    for (const auto& id : ids)
+      out += (out.empty() ? "" : ", ") + (id.empty() ? "(no bulletin)" : id);
+    return out.empty() ? "(empty)" : out;
+  };
+  const auto& openings = DeliveryLog::shared().openings();
+  for (std::size_t i = before.openings; i < openings.size(); ++i) {
+    out_ << "    opened " << applicationName(openings[i].sectionID) << " from the "
+         << openings[i].from << " (" << openings[i].bulletinID << ")\n";
   }
-  if (what == "file") {
-    std::string path = unquote(command.args[1]).first;
-    if (!phone_.fileExists(path)) {
-      out_ << "    " << path << ": no such file\n";
-    } else if (auto contents = phone_.readPropertyList(path)) {
-      out_ << "    " << path << ": " << formatValue(*contents) << "\n";
-    } else {
-      out_ << "    " << path << ": not a readable property list\n";
-    }
-    return;
-  }
-  if (what == "log") {
-    for (const auto& e : platform::loggedLines())
-      out_ << "    " << e.process << ": " << e.message << "\n";
-    return;
-  }
-  auto state = phone_.extensionState();
-  if (!state) {
-    out_ << "    (SpringBoard is not running or the extension is not loaded)\n";
-    return;
-  }
-  if (what == "flags" || what == "state") {
-    if (const Value* flags = stateEntry(state, "flags")) {
-      for (const char* name : kFlagNames) {
-        const Value* v = flags->find(name);
-        out_ << "    " << name << std::string(28 - std::string(name).size(), ' ')
-             << (v ? formatValue(*v) : "?") << "\n";
-      }
-    }
-  }
-  if (what == "stores" || what == "state") {
-    for (const char* store : kStoreNames) {
-      const Value* ids = stateEntry(state, store);
-      const auto* list = ids ? ids->get<platform::plist::Array>() : nullptr;
-      out_ << "    " << store << std::string(28 - std::string(store).size(), ' ')
-           << (list ? list->size() : 0);
-      if (list && !list->empty()) out_ << "  " << formatValue(*ids);
-      out_ << "\n";
-    }
-  }
-  if (what == "settings" || what == "state") {
-    const Value* prefs = stateEntry(state, "preferences");
-    out_ << "    loaded settings: " << (prefs ? formatValue(*prefs) : "none") << "\n";
-  }
+  for (const auto& delivery : DeliveryLog::shared().deliveriesSince(before.deliveries))
+    out_ << "    " << describeDelivery(delivery) << "\n";
+  if (after.lockScreen != before.lockScreen)
+    out_ << "    lock screen now: " << list(after.lockScreen) << "\n";
+  if (after.notificationCenter != before.notificationCenter)
+    out_ << "    Notification Center now: " << list(after.notificationCenter) << "\n";
 }
 
 bool ScenarioRunner::run(const Command& command) {
   stamp(command);
   int launchesBefore = phone_.launchCount();
+  ScreenState before = screenState();
   bool ok = perform(command);
   if (phone_.launchCount() != launchesBefore) {
     out_ << "    SpringBoard " << (launchesBefore == 0 ? "launched" : "relaunched") << " (launch "
          << phone_.launchCount() << ")\n";
     for (const auto& e : phone_.loaderErrors()) out_ << "    loader: " << e << "\n";
   }
+  if (command.name != "show" && command.name != "expect") reportChanges(before);
   return ok;
 }
 
 bool ScenarioRunner::perform(const Command& command) {
-  const std::string& name = command.name;
-  std::vector<std::string> args;
-  for (const auto& a : command.args) args.push_back(a);
+  RunContext context(phone_, out_, file_, command);
   try {
-    if (name == "boot") {
-      if (!phone_.boot())
-        return fail(command, "SpringBoard is already running (use respring to relaunch it)");
-    } else if (name == "respring") {
-      if (!requireSpringBoard(command)) return false;
-      phone_.respring();
-    } else if (name == "lock" || name == "unlock" || name == "wake") {
-      if (!requireSpringBoard(command)) return false;
-      if (name == "lock")
-        phone_.lock();
-      else if (name == "unlock")
-        phone_.unlock();
-      else
-        phone_.wake();
-      out_ << "    device " << (phone_.locked() ? "locked" : "unlocked") << "\n";
-    } else if (name == "wait") {
-      phone_.wait(*parseDuration(args[0]));
-      out_ << "    device time " << phone_.localTime() << "\n";
-    } else if (name == "settings" || name == "unset") {
-      std::map<std::string, std::optional<Value>> changes;
-      for (const auto& arg : args) {
-        if (name == "unset")
-          changes[unquote(arg).first] = std::nullopt;
-        else
-          changes.insert(assignment(arg));
-      }
-      std::string error = phone_.changeSettings(changes);
-      if (!error.empty()) return fail(command, "cannot write the settings file: " + error);
-      out_ << "    settings file rewritten; posted " << kPreferencesNotification << "\n";
-    } else if (name == "write-file") {
-      std::string error = phone_.writeFile(unquote(args[0]).first, unquote(args[1]).first);
-      if (!error.empty()) return fail(command, error);
-    } else if (name == "delete-file") {
-      phone_.deleteFile(unquote(args[0]).first);
-    } else if (name == "post") {
-      std::string notification = unquote(args[1]).first;
-      if (args[0] == "darwin") {
-        phone_.postDarwin(notification);
-      } else {
-        std::map<std::string, std::string> info;
-        for (std::size_t i = 2; i < args.size(); ++i) {
-          std::size_t eq = args[i].find('=');
-          info[args[i].substr(0, eq)] = unquote(args[i].substr(eq + 1)).first;
-        }
-        phone_.postDistributed(notification, info);
-      }
-    } else if (name == "show") {
-      show(args[0], command);
-    } else if (name == "echo") {
-      std::string text;
-      for (const auto& a : args) text += (text.empty() ? "" : " ") + unquote(a).first;
-      out_ << "    " << text << "\n";
-    } else if (name == "expect") {
-      return expect(command);
-    }
+    return findRule(command.name)->run(context);
   } catch (const std::exception& e) {
-    return fail(command, e.what());
+    return context.fail(e.what());
   }
-  return true;
-}
-
-bool ScenarioRunner::expect(const Command& command) {
-  const std::string& what = command.args[0];
-  auto arg = [&](std::size_t i) { return unquote(command.args[i]).first; };
-  auto check = [&](bool ok, const std::string& expected, const std::string& actual) {
-    if (ok) {
-      out_ << "    ok: " << expected << "\n";
-      return true;
-    }
-    return fail(command, "expected " + expected + ", but " + actual);
-  };
-  if (what == "launches") {
-    int n = std::stoi(arg(1));
-    return check(phone_.launchCount() == n, "launches " + arg(1),
-                 "SpringBoard was launched " + std::to_string(phone_.launchCount()) + " times");
-  }
-  if (what == "running") {
-    bool want = arg(1) == "true";
-    return check(
-        phone_.springBoardRunning() == want, std::string("running ") + arg(1),
-        std::string("SpringBoard is ") + (phone_.springBoardRunning() ? "running" : "not running"));
-  }
-  if (what == "file") {
-    bool want = arg(2) == "exists";
-    bool exists = phone_.fileExists(arg(1));
-    return check(exists == want, "file " + arg(1) + " " + arg(2),
-                 exists ? "it exists" : "it is missing");
-  }
-  if (what == "log") {
-    for (const auto& e : platform::loggedLines()) {
-      if (e.message.find(arg(1)) != std::string::npos)
-        return check(true, "log \"" + arg(1) + "\"", "");
-    }
-    return check(false, "a log line containing \"" + arg(1) + "\"", "none was logged");
-  }
-  if (what == "setting") {
-    auto contents = phone_.readPropertyList(kSettingsFile);
-    const Value* actual = contents ? contents->find(arg(1)) : nullptr;
-    if (arg(2) == "absent") {
-      return check(!actual, "setting " + arg(1) + " absent",
-                   "it is " + (actual ? formatValue(*actual) : ""));
-    }
-    auto [text, quoted] = unquote(command.args[2]);
-    auto want = parseValue(text, quoted, nullptr);
-    return check(actual && *actual == *want, "setting " + arg(1) + " = " + formatValue(*want),
-                 actual ? "it is " + formatValue(*actual)
-                        : (contents ? "the key is absent" : "the settings file cannot be read"));
-  }
-  if (!requireSpringBoard(command)) return false;
-  auto state = phone_.extensionState();
-  if (!state) return fail(command, "the extension is not loaded");
-  if (what == "flag") {
-    const Value* flags = state->find("flags");
-    const Value* v = flags ? flags->find(arg(1)) : nullptr;
-    bool want = arg(2) == "true";
-    return check(v && v->is<bool>() && v->as<bool>() == want, "flag " + arg(1) + " " + arg(2),
-                 "it is " + (v ? formatValue(*v) : std::string("missing")));
-  }
-  if (what == "count") {
-    const Value* ids = state->find(arg(1).c_str());
-    const auto* list = ids ? ids->get<platform::plist::Array>() : nullptr;
-    std::size_t n = list ? list->size() : 0;
-    return check(n == std::stoul(arg(2)), "count " + arg(1) + " " + arg(2),
-                 arg(1) + " holds " + std::to_string(n));
-  }
-  if (what == "loaded") {
-    const Value* prefs = state->find("preferences");
-    const Value* actual = prefs ? prefs->find(arg(1)) : nullptr;
-    if (arg(2) == "absent") {
-      return check(!actual, "loaded " + arg(1) + " absent",
-                   "it is " + (actual ? formatValue(*actual) : ""));
-    }
-    auto [text, quoted] = unquote(command.args[2]);
-    auto want = parseValue(text, quoted, nullptr);
-    return check(actual && *actual == *want, "loaded " + arg(1) + " = " + formatValue(*want),
-                 actual ? "it is " + formatValue(*actual) : "the key is absent");
-  }
-  return fail(command, "unknown expectation " + what);
 }
 
 int ScenarioRunner::runAll(const std::vector<Command>& commands) {
@@ -513,22 +256,18 @@ int ScenarioRunner::runAll(const std::vector<Command>& commands) {
 
 std::string scenarioCommandSummary() {
   std::ostringstream out;
-  for (const auto& rule : commandRules()) {
-    std::string usage = rule.usage;
+  auto line = [&](const std::string& usage, const char* summary) {
     out << "  " << usage
         << (usage.size() < 34 ? std::string(34 - usage.size(), ' ') : "\n" + std::string(36, ' '))
-        << rule.summary << "\n";
+        << summary << "\n";
+  };
+  for (const CommandFamily* family : commandFamilies()) {
+    out << family->title << ":\n";
+    for (const CommandRule& rule : family->commands) line(rule.usage, rule.summary);
+    for (const SubRule& rule : family->shows) line(rule.usage, rule.summary);
+    for (const SubRule& rule : family->expectations) line(rule.usage, rule.summary);
+    out << "\n";
   }
-  out << "\n  expectations:\n"
-         "    expect flag NAME true|false       a flag of the extension (show flags lists them)\n"
-         "    expect count STORE N              keptItems, removedBulletinIDs or reminders holds "
-         "N\n"
-         "    expect launches N                 SpringBoard has been launched N times\n"
-         "    expect running true|false         SpringBoard is running\n"
-         "    expect file PATH exists|missing   a device file is there or not\n"
-         "    expect setting KEY VALUE|absent   the settings file holds KEY = VALUE\n"
-         "    expect loaded KEY VALUE|absent    the extension's loaded settings hold KEY = VALUE\n"
-         "    expect log \"TEXT\"                 some logged line contains TEXT\n";
   return out.str();
 }
 

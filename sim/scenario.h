@@ -45,11 +45,16 @@ class ScenarioRunner {
   int runAll(const std::vector<Command>& commands);
 
  private:
+  // What the screens showed before a command, to report what it changed.
+  struct ScreenState {
+    std::vector<std::string> lockScreen;
+    std::vector<std::string> notificationCenter;
+    std::size_t deliveries = 0;
+    std::size_t openings = 0;
+  };
   void stamp(const Command& command);
-  bool fail(const Command& command, const std::string& why);
-  bool requireSpringBoard(const Command& command);
-  void show(const std::string& what, const Command& command);
-  bool expect(const Command& command);
+  ScreenState screenState() const;
+  void reportChanges(const ScreenState& before);
   bool perform(const Command& command);
 
   Phone& phone_;

@@ -43,7 +43,8 @@ void captureAddedItem(id self, SEL cmd, id item) {
   if (!bulletin || !sel::isKindOfClass(bulletin, cachedClass("BBBulletin"))) return;
   id bulletinID = sb::bulletinID(bulletin);
   if (!bulletinID) return;
-  bool kept = !sb::wantsFullscreenPresentation(bulletin) && passesCaptureFilter(sb::sectionID(bulletin));
+  bool kept =
+      !sb::wantsFullscreenPresentation(bulletin) && passesCaptureFilter(sb::sectionID(bulletin));
   if (!kept) {
     sel::removeObjectForKey(keptItems, bulletinID);
     return;
@@ -61,8 +62,9 @@ void deliverBulletin(id self, SEL cmd, id observer, id bulletin, unsigned long f
     silence = bulletinID && sel::objectForKey(keptItems, bulletinID) &&
               sel::isEqual(sb::sectionID(bulletin), CFSTR("com.apple.mobiletimer"));
   }
-  callSaved(saved.observerAddBulletin, sb::observer_addBulletin_forFeed_playLightsAndSirens_withReply,
-            self, cmd, observer, bulletin, feed, silence ? NO : play, std::move(reply));
+  callSaved(saved.observerAddBulletin,
+            sb::observer_addBulletin_forFeed_playLightsAndSirens_withReply, self, cmd, observer,
+            bulletin, feed, silence ? NO : play, std::move(reply));
 }
 
 }  // namespace tarrow8

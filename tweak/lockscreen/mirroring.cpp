@@ -1,7 +1,7 @@
 #include "tweak/lockscreen/mirroring.h"
 
-#include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsarray.h"
+#include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsset.h"
 #include "tweak/lockscreen/capture_filter.h"
 #include "tweak/lockscreen/removal.h"
@@ -32,8 +32,8 @@ bool lockedPastGrace() {
 }  // namespace
 
 void notificationCenterAddBulletin(id self, SEL cmd, id info, id section, unsigned long feed) {
-  callSaved(saved.addBulletinToSection, sb::addBulletin_toSection_forFeed, self, cmd, info,
-            section, feed);
+  callSaved(saved.addBulletinToSection, sb::addBulletin_toSection_forFeed, self, cmd, info, section,
+            feed);
   if (!isAllModeInfo(info)) return;
   id bulletin = sb::representedBulletin(info);
   id bulletinID = sb::bulletinID(bulletin);

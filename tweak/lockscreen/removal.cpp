@@ -54,7 +54,8 @@ void lockScreenHandleAction(id self, SEL cmd, id action, id bulletin) {
   if (flags.deviceLocked && listController) {
     try {
       sb::observer_removeBulletin(listController, listObserver, bulletin);
-      sb::updateModelAndViewForRemovalOfItem(listController, sel::objectForKey(keptItems, bulletinID));
+      sb::updateModelAndViewForRemovalOfItem(listController,
+                                             sel::objectForKey(keptItems, bulletinID));
     } catch (const NSException& e) {
       logException(kHandleActionMessage, kHandleActionLine, e);
     }
@@ -68,8 +69,9 @@ void clearTarrowItemsInSection(id, SEL, id sectionID) {
   for (const Strong& key : platform::arrayElements(sel::allKeys(snapshot))) {
     try {
       id item = sel::objectForKey(sel::objectForKey(snapshot, key), CFSTR(kEntryBulletin));
-      bool matches = sel::isEqual(sectionID, CFSTR(kAllSectionsToken)) ||
-                     (sectionID && sel::isEqual(sb::sectionID(sb::activeBulletin(item)), sectionID));
+      bool matches =
+          sel::isEqual(sectionID, CFSTR(kAllSectionsToken)) ||
+          (sectionID && sel::isEqual(sb::sectionID(sb::activeBulletin(item)), sectionID));
       if (!matches) continue;
       forgetAsRemoved(key);
       sb::observer_removeBulletin(listController, listObserver, sb::activeBulletin(item));
@@ -99,8 +101,8 @@ void withdrawBulletinID(id self, SEL cmd, id bulletinID) {
 BOOL notificationCenterHandleAction(id self, SEL cmd, id action, id bulletin,
                                     sb::CompletionBlock completion) {
   BOOL handled = callSaved(saved.handleActionForBulletinWithCompletion,
-                           sb::handleAction_forBulletin_withCompletion, self, cmd, action,
-                           bulletin, std::move(completion));
+                           sb::handleAction_forBulletin_withCompletion, self, cmd, action, bulletin,
+                           std::move(completion));
   if (flags.enabled && handled && isBulletin(bulletin)) {
     if (id bulletinID = sb::bulletinID(bulletin)) {
       sel::removeObject(removedBulletinIDs, bulletinID);

@@ -41,9 +41,8 @@ std::vector<Ordered> newestFirst() {
     id item = sel::objectForKey(entry, CFSTR(kEntryBulletin));
     entries.push_back({entry, sb::date(item)});
   }
-  std::sort(entries.begin(), entries.end(), [](const Ordered& a, const Ordered& b) {
-    return sel::compare(b.date, a.date) == -1;
-  });
+  std::sort(entries.begin(), entries.end(),
+            [](const Ordered& a, const Ordered& b) { return sel::compare(b.date, a.date) == -1; });
   return entries;
 }
 
@@ -58,7 +57,7 @@ void representEntry(id controller, id entry) {
     return;
   }
   sb::addItem_forBulletin_playLightsAndSirens_withReply(controller, item, sb::activeBulletin(item),
-                                                       NO, nullptr);
+                                                        NO, nullptr);
 }
 
 }  // namespace

@@ -57,20 +57,20 @@ extern Strong reminderTimer;
 // The implementations the hooks replaced, each called by exactly one handler. Null when the
 // running SpringBoard lacks the hooked method.
 struct SavedImplementations {
-  IMP addBulletinToSection = nullptr;             // SBBulletinObserverViewController
-  IMP removeBulletinFromSection = nullptr;        // SBBulletinObserverViewController
+  IMP addBulletinToSection = nullptr;                   // SBBulletinObserverViewController
+  IMP removeBulletinFromSection = nullptr;              // SBBulletinObserverViewController
   IMP handleActionForBulletinWithCompletion = nullptr;  // SBNotificationCenterController
-  IMP listLoadView = nullptr;                     // SBLockScreenNotificationListController
-  IMP observerRemoveBulletin = nullptr;           // SBLockScreenNotificationListController
-  IMP listViewWillAppear = nullptr;               // SBLockScreenNotificationListController
-  IMP clearItemsForNotificationCenter = nullptr;  // SBLockScreenNotificationListController
-  IMP updateModelAndViewForAdditionOfItem = nullptr;  // SBLockScreenNotificationListController
-  IMP observerAddBulletin = nullptr;              // SBLockScreenNotificationListController
-  IMP listViewInitWithFrame = nullptr;            // SBLockScreenNotificationListView
-  IMP listViewHandleAction = nullptr;             // SBLockScreenNotificationListView
-  IMP withdrawBulletinID = nullptr;               // BBServer
-  IMP serverInit = nullptr;                       // BBServer
-  IMP applicationDidFinishLaunching = nullptr;    // SpringBoard
+  IMP listLoadView = nullptr;                           // SBLockScreenNotificationListController
+  IMP observerRemoveBulletin = nullptr;                 // SBLockScreenNotificationListController
+  IMP listViewWillAppear = nullptr;                     // SBLockScreenNotificationListController
+  IMP clearItemsForNotificationCenter = nullptr;        // SBLockScreenNotificationListController
+  IMP updateModelAndViewForAdditionOfItem = nullptr;    // SBLockScreenNotificationListController
+  IMP observerAddBulletin = nullptr;                    // SBLockScreenNotificationListController
+  IMP listViewInitWithFrame = nullptr;                  // SBLockScreenNotificationListView
+  IMP listViewHandleAction = nullptr;                   // SBLockScreenNotificationListView
+  IMP withdrawBulletinID = nullptr;                     // BBServer
+  IMP serverInit = nullptr;                             // BBServer
+  IMP applicationDidFinishLaunching = nullptr;          // SpringBoard
 };
 extern SavedImplementations saved;
 

@@ -2,13 +2,13 @@
 // The private SpringBoard interfaces the extension relies on, declared once with their true
 // signatures, as an extension developer keeps the headers of the classes they hook.
 
+#include <functional>
+
 #include "platform/dispatch/distributed_notification_center.h"
 #include "platform/dispatch/timers.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/objc/selector.h"
 #include "platform/uikit/geometry.h"
-
-#include <functional>
 
 namespace tarrow8::sb {
 using platform::objc::Selector;
@@ -54,8 +54,9 @@ inline const Selector<id()> date{"date"};
 
 // BBServer.
 inline const Selector<id()> init{"init"};
-inline const Selector<void(id, unsigned long, BOOL)> publishBulletin_destinations_alwaysToLockScreen{
-    "publishBulletin:destinations:alwaysToLockScreen:"};
+inline const Selector<void(id, unsigned long, BOOL)>
+    publishBulletin_destinations_alwaysToLockScreen{
+        "publishBulletin:destinations:alwaysToLockScreen:"};
 inline const Selector<void(id)> withdrawBulletinID{"withdrawBulletinID:"};
 
 // SBLockScreenManager.
@@ -66,8 +67,9 @@ inline const Selector<BOOL()> isUILocked{"isUILocked"};
 inline const Selector<void(id, id, unsigned long, BOOL, ReplyBlock)>
     observer_addBulletin_forFeed_playLightsAndSirens_withReply{
         "observer:addBulletin:forFeed:playLightsAndSirens:withReply:"};
-inline const Selector<void(id, id, BOOL, ReplyBlock)> addItem_forBulletin_playLightsAndSirens_withReply{
-    "_addItem:forBulletin:playLightsAndSirens:withReply:"};
+inline const Selector<void(id, id, BOOL, ReplyBlock)>
+    addItem_forBulletin_playLightsAndSirens_withReply{
+        "_addItem:forBulletin:playLightsAndSirens:withReply:"};
 inline const Selector<void(id)> updateModelAndViewForAdditionOfItem{
     "_updateModelAndViewForAdditionOfItem:"};
 inline const Selector<void(id)> updateModelAndViewForRemovalOfItem{
