@@ -231,8 +231,13 @@ CommandFamily build() {
          return "\"" + a[0].text + "\" must be show, hide or clear";
        },
        [](RunContext& c) {
-         if (c.arg(0) == "show") return reportError(c, c.phone.showNotificationCenter());
-         if (c.arg(0) == "hide") return reportError(c, c.phone.hideNotificationCenter());
+         if (c.arg(0) == "show" || c.arg(0) == "hide") {
+           bool show = c.arg(0) == "show";
+           std::string error =
+               show ? c.phone.showNotificationCenter() : c.phone.hideNotificationCenter();
+           if (error.empty()) c.say(show ? "Notification Center pulled down" : "Notification Center put away");
+           return reportError(c, error);
+         }
          std::size_t cleared = 0;
          std::string error = c.phone.clearNotificationCenterSection(c.arg(1), &cleared);
          if (error.empty())

@@ -73,6 +73,7 @@ void SpringBoardUI::build() {
 }
 
 void SpringBoardUI::lockScreenWillAppear() {
+  if (notificationCenterVisible()) sbsel::dismissAnimated(notificationCenter_, NO);
   if (lockScreenIsUp()) return;
   setLockScreenUp(true);
   sel::viewWillAppear(listController_, YES);

@@ -28,8 +28,9 @@ class SpringBoardUI {
   // through the platform's own creation methods. Called by SpringBoard's launch.
   void build();
 
-  // The lock screen comes up as the device locks: isUILocked becomes YES and the list's view is
-  // about to appear. Runs before the lock state is posted. Nothing when it is already up.
+  // The lock screen comes up as the device locks: Notification Center is put away, isUILocked
+  // becomes YES and the list's view is about to appear. Runs before the lock state is posted;
+  // a lock screen already up only loses Notification Center.
   void lockScreenWillAppear();
   // The display comes on while the lock screen is up: the list's view is about to appear again.
   void lockScreenWillReappear();
