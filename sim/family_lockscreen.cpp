@@ -235,7 +235,8 @@ CommandFamily build() {
            bool show = c.arg(0) == "show";
            std::string error =
                show ? c.phone.showNotificationCenter() : c.phone.hideNotificationCenter();
-           if (error.empty()) c.say(show ? "Notification Center pulled down" : "Notification Center put away");
+           if (error.empty())
+             c.say(show ? "Notification Center pulled down" : "Notification Center put away");
            return reportError(c, error);
          }
          std::size_t cleared = 0;
