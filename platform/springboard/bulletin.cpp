@@ -151,6 +151,17 @@ std::optional<BulletinContents> bulletinContents(id bulletin) {
                           b->fullscreen,       soundName(b->sound)};
 }
 
+std::optional<std::string> bulletinIdentifier(id bulletin) {
+  auto* b = objc::native<BulletinBody>(bulletin);
+  if (!b) return std::nullopt;
+  return utf8(b->bulletinID);
+}
+
+std::string bulletinSoundName(id bulletin) {
+  auto* b = objc::native<BulletinBody>(bulletin);
+  return b ? soundName(b->sound) : "";
+}
+
 Strong makeSound(const std::string& name) {
   Strong sound = objc::make(BBSoundClass());
   objc::native<SoundBody>(sound)->name = name;

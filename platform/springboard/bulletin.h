@@ -33,6 +33,12 @@ objc::Strong makeBulletin(const BulletinContents& contents);
 // The contents of a bulletin; nothing when `bulletin` is not a BBBulletin.
 std::optional<BulletinContents> bulletinContents(id bulletin);
 
+// The bulletin's identifier ("" when it has none); nothing when `bulletin` is not a BBBulletin.
+// Cheaper than bulletinContents where only the identifier matters.
+std::optional<std::string> bulletinIdentifier(id bulletin);
+// The name of the bulletin's sound ("" when it has none or is not a BBBulletin).
+std::string bulletinSoundName(id bulletin);
+
 // A new sound with the given name (what `sound` of a bulletin returns).
 objc::Strong makeSound(const std::string& name);
 // The name of a BBSound ("" for nil and for anything else).

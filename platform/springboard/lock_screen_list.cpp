@@ -45,8 +45,8 @@ struct ControllerBody : objc::NativeBody, BulletinObserverDelegate {
                                                                       play ? YES : NO, nullptr);
   }
   void observerRemovedBulletin(id from, id bulletin) override {
-    auto contents = bulletinContents(bulletin);
-    if (contents && rows.contains(contents->bulletinID))
+    auto bulletinID = bulletinIdentifier(bulletin);
+    if (bulletinID && rows.contains(*bulletinID))
       sbsel::observer_removeBulletin(self, from, bulletin);
   }
 };
@@ -57,9 +57,7 @@ ControllerBody& controller(id self) {
 
 // The identifier of the item's bulletin, "" when it has none.
 std::string bulletinIDOfItem(id item) {
-  id bulletin = sbsel::activeBulletin(item);
-  if (!objc::isKindOf(bulletin, BBBulletinClass())) return "";
-  return utf8(sbsel::bulletinID(bulletin));
+  return bulletinIdentifier(sbsel::activeBulletin(item)).value_or("");
 }
 
 void loadView(id self, SEL) {
@@ -85,9 +83,9 @@ void observerAddBulletin(id self, SEL, id observer, id bulletin, unsigned long, 
 }
 
 void addItem(id self, SEL, id item, id bulletin, BOOL play, sbsel::ReplyBlock reply) {
-  if (auto contents = bulletinContents(bulletin)) {
-    DeliveryLog::shared().recordDelivery({contents->bulletinID, "lock screen", play != NO,
-                                          play ? contents->sound : "",
+  if (auto bulletinID = bulletinIdentifier(bulletin)) {
+    DeliveryLog::shared().recordDelivery({*bulletinID, "lock screen", play != NO,
+                                          play ? bulletinSoundName(bulletin) : "",
                                           DeviceClock::shared().nowSeconds()});
   }
   sbsel::updateModelAndViewForAdditionOfItem(self, item);
@@ -114,9 +112,9 @@ void removal(id self, SEL, id item) {
 }
 
 void observerRemoveBulletin(id self, SEL, id, id bulletin) {
-  auto contents = bulletinContents(bulletin);
-  if (!contents) return;
-  if (const auto* row = controller(self).rows.find(contents->bulletinID))
+  auto bulletinID = bulletinIdentifier(bulletin);
+  if (!bulletinID) return;
+  if (const auto* row = controller(self).rows.find(*bulletinID))
     sbsel::updateModelAndViewForRemovalOfItem(self, Strong(row->payload));
 }
 
@@ -149,7 +147,7 @@ id activeBulletinForIndexPath(id self, SEL, id indexPath) {
   if (!b || !indexPath || sel::section(indexPath) != 0 || row < 0 ||
       row >= static_cast<long>(b->rows.size()))
     return nil;
-  return sbsel::activeBulletin(b->rows.rows()[static_cast<std::size_t>(row)].payload);
+  return sbsel::activeBulletin(b->rows.at(static_cast<std::size_t>(row)).payload);
 }
 void handleAction(id, SEL, id, id bulletin) {
   if (actionHandler()) actionHandler()(bulletin);
@@ -195,7 +193,7 @@ Class SBLockScreenNotificationListViewClass() {
 std::vector<id> listItems(id controllerObject) {
   std::vector<id> items;
   if (auto* b = objc::native<ControllerBody>(controllerObject)) {
-    for (const auto& row : b->rows.rows()) items.push_back(row.payload);
+    b->rows.forEach([&](const auto& row) { items.push_back(row.payload); });
   }
   return items;
 }

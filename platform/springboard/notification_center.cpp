@@ -223,13 +223,13 @@ std::vector<id> listedBulletins(id modeViewController) {
   // Applications in the order of their newest bulletin, each one's bulletins newest first.
   std::vector<std::string> sectionOrder;
   std::map<std::string, std::vector<id>> bySection;
-  for (const auto& row : m->rows.rows()) {
+  m->rows.forEach([&](const auto& row) {
     id bulletin = sbsel::representedBulletin(row.payload);
     std::string section = utf8(sbsel::sectionID(bulletin));
     auto& rows = bySection[section];
     if (rows.empty()) sectionOrder.push_back(section);
     rows.push_back(bulletin);
-  }
+  });
   for (const auto& section : sectionOrder) {
     for (id bulletin : bySection[section]) listed.push_back(bulletin);
   }
