@@ -183,6 +183,7 @@ TEST(PlistValueTest, KindAndAccessorsAgreeForEveryKind) {
       {Value(Data{1, 2}), Kind::Data, "data"},
       {Value(Array{1}), Kind::Array, "array"},
       {Value(Dictionary{{"k", 1}}), Kind::Dictionary, "dictionary"},
+      {Value(Uid{1}), Kind::Uid, "uid"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,7 +199,15 @@ TEST(PlistValueTest, KindAndAccessorsAgreeForEveryKind) {
 TEST(PlistValueTest, ConstructionPicksTheIntendedKind) {
   EXPECT_EQ(Value("literal").kind(), Kind::String);  // not a boolean
   EXPECT_EQ(Value(std::uint8_t{200}).as<std::int64_t>(), 200);
-  EXPECT_EQ(Value(std::numeric_limits<std::uint64_t>::max()).as<std::int64_t>(), -1);
+  // Unsigned values above INT64_MAX stay unsigned and have no signed view.
+  const Value huge(std::numeric_limits<std::uint64_t>::max());
+  EXPECT_EQ(huge.kind(), Kind::Integer);
+  EXPECT_EQ(huge.as<Integer>(), Integer::fromUnsigned(std::numeric_limits<std::uint64_t>::max()));
+  EXPECT_FALSE(huge.is<std::int64_t>());
+  EXPECT_THROW((void)huge.as<std::int64_t>(), std::bad_variant_access);
+  EXPECT_NE(huge, Value(-1));
+  EXPECT_EQ(Value(std::uint64_t{5}), Value(5)) << "small unsigned values are plain integers";
+  EXPECT_EQ(Value(Uid{3}).kind(), Kind::Uid);
   EXPECT_EQ(Value().kind(), Kind::Dictionary);
   EXPECT_TRUE(Value().as<Dictionary>().empty());
   EXPECT_THROW((void)Value(1).as<std::string>(), std::bad_variant_access);
@@ -551,11 +560,21 @@ const HostileCase kHostileCases[] = {
        return Bplist{.objects = {dictObject({1}, {1}), intObject(1, 1)}}.bytes();
      },
      "is not a string"},
-    {"binary UID",
+    {"binary UID beyond 32 bits",
      [] {
-       return Bplist{.objects = {Bytes{0x80, 0x05}}}.bytes();
+       return Bplist{.objects = {Bytes{0x84, 0x01, 0x00, 0x00, 0x00, 0x00}}}.bytes();
      },
-     "UID"},
+     "UID out of the 32-bit range"},
+    {"binary UID longer than the file",
+     [] {
+       return Bplist{.objects = {Bytes{0x8F, 0x01}}}.bytes();
+     },
+     "past the object area"},
+    {"binary UID as a dictionary key",
+     [] {
+       return Bplist{.objects = {dictObject({1}, {1}), Bytes{0x80, 0x01}}}.bytes();
+     },
+     "is not a string"},
     {"binary set",
      [] {
        return Bplist{.objects = {Bytes{0xC1, 0x01}, boolObject(true)}}.bytes();
@@ -569,11 +588,23 @@ const HostileCase kHostileCases[] = {
        appendBigEndian(object, 5, 8);
        return Bplist{.objects = {object}}.bytes();
      },
-     "signed 64-bit range"},
+     "out of the 64-bit range"},
+    {"binary 128-bit integer below -2^63",
+     [] {
+       Bytes object{0x14};
+       appendBigEndian(object, ~std::uint64_t{0}, 8);
+       appendBigEndian(object, 5, 8);
+       return Bplist{.objects = {object}}.bytes();
+     },
+     "out of the 64-bit range"},
     {"binary date that is not a number",
-     [] { return Bplist{.objects = {dateObject(std::nan(""))}}.bytes(); }, "date out of range"},
-    {"binary date past 2069", [] { return Bplist{.objects = {dateObject(3e9)}}.bytes(); },
-     "date out of range"},
+     [] { return Bplist{.objects = {dateObject(std::nan(""))}}.bytes(); },
+     "date is not a finite number"},
+    {"binary infinite date",
+     [] {
+       return Bplist{.objects = {dateObject(-std::numeric_limits<double>::infinity())}}.bytes();
+     },
+     "date is not a finite number"},
     {"binary string with a NUL",
      [] { return Bplist{.objects = {asciiObject(std::string("a\0b", 3))}}.bytes(); },
      "NUL character"},
@@ -629,9 +660,15 @@ const HostileCase kHostileCases[] = {
     // XML: text libplist would misread silently.
     {"XML octal-looking integer", [] { return toBytes(xmlDocument("<integer>010</integer>")); },
      "malformed integer"},
-    {"XML integer overflow",
-     [] { return toBytes(xmlDocument("<integer>9223372036854775808</integer>")); },
-     "signed 64-bit range"},
+    {"XML integer 2^64",
+     [] { return toBytes(xmlDocument("<integer>18446744073709551616</integer>")); },
+     "out of the 64-bit range"},
+    {"XML hex integer 2^64",
+     [] { return toBytes(xmlDocument("<integer>0x10000000000000000</integer>")); },
+     "out of the 64-bit range"},
+    {"XML integer below -2^63",
+     [] { return toBytes(xmlDocument("<integer>-9223372036854775809</integer>")); },
+     "out of the 64-bit range"},
     {"XML integer garbage", [] { return toBytes(xmlDocument("<integer>12abc</integer>")); },
      "malformed integer"},
     {"XML empty integer", [] { return toBytes(xmlDocument("<integer></integer>")); },
@@ -642,8 +679,12 @@ const HostileCase kHostileCases[] = {
      "malformed date"},
     {"XML impossible date",
      [] { return toBytes(xmlDocument("<date>2001-02-30T00:00:00Z</date>")); }, "malformed date"},
-    {"XML date past 2069", [] { return toBytes(xmlDocument("<date>2100-01-01T00:00:00Z</date>")); },
-     "out of range"},
+    {"XML date with a five-digit year",
+     [] { return toBytes(xmlDocument("<date>10000-01-01T00:00:00Z</date>")); }, "malformed date"},
+    {"XML date on a day only leap years have",
+     [] { return toBytes(xmlDocument("<date>1900-02-29T00:00:00Z</date>")); }, "malformed date"},
+    {"XML date with a fraction of a second",
+     [] { return toBytes(xmlDocument("<date>2001-01-01T00:00:00.5Z</date>")); }, "malformed date"},
     {"XML malformed base64", [] { return toBytes(xmlDocument("<data>AAE</data>")); },
      "malformed base64"},
     {"XML string that is not UTF-8", [] { return toBytes(xmlDocument("<string>\xC3</string>")); },
@@ -884,7 +925,7 @@ TEST_F(PlistFileTest, RefusesValuesThatCannotBeWrittenFaithfully) {
   const Value cases[] = {
       Dictionary{{"bad", "\xFF"}},
       Dictionary{{std::string("k\0ey", 4), 1}},
-      Array{Date{1e10}},
+      Array{Date{1e13}},  // past the year 9999
       Array{Date{std::nan("")}},
   };
   for (const Value& value : cases) {
