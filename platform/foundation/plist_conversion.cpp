@@ -9,6 +9,14 @@
 
 namespace platform::plist::detail {
 
+std::optional<Uid> xmlUidOf(const Dictionary& entries) {
+  if (entries.size() != 1 || entries.begin()->first != "CF$UID") return std::nullopt;
+  const Integer* index = entries.begin()->second.get<Integer>();
+  const std::optional<std::uint64_t> value = index ? index->toUnsigned() : std::nullopt;
+  if (!value || *value > UINT32_MAX) return std::nullopt;
+  return Uid{static_cast<std::uint32_t>(*value)};
+}
+
 // ---------------------------------------------------------------------------------------------
 // libplist tree to Value.
 
@@ -151,13 +159,8 @@ std::optional<Value> Converter::convertDict(plist_t node, const ObjectInfo* info
     error_ = "dictionary decoded with the wrong number of entries";
     return std::nullopt;
   }
-  if (info == nullptr && entries.size() == 1) {
-    const auto& [key, value] = *entries.begin();
-    const std::optional<std::uint64_t> index =
-        value.is<Integer>() ? value.as<Integer>().toUnsigned() : std::nullopt;
-    if (key == "CF$UID" && index && *index <= UINT32_MAX) {
-      return Value(Uid{static_cast<std::uint32_t>(*index)});
-    }
+  if (info == nullptr) {
+    if (const std::optional<Uid> uid = xmlUidOf(entries)) return Value(*uid);
   }
   return Value(std::move(entries));
 }

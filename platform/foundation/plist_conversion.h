@@ -26,6 +26,10 @@ struct PlistDeleter {
 // A libplist tree that frees itself.
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
+// The UID an XML dictionary stands for: its only entry is "CF$UID" holding an integer from 0
+// to 2^32-1, the form in which XML holds UIDs. Nothing for any other dictionary.
+std::optional<Uid> xmlUidOf(const Dictionary& entries);
+
 // Turns a libplist tree into a Value, refusing strings and keys that are not valid UTF-8 or
 // hold a NUL and nodes that do not match what the pre-pass read.
 class Converter {

@@ -189,6 +189,9 @@ std::string isWritable(const Value& value, Format format) {
         for (const Value& element : v->as<Array>()) pending.push_back(&element);
         break;
       case Kind::Dictionary:
+        if (format == Format::Xml && detail::xmlUidOf(v->as<Dictionary>())) {
+          return "a dictionary holding only \"CF$UID\" would read back from XML as a UID";
+        }
         for (const auto& [key, element] : v->as<Dictionary>()) {
           if (std::string error = checkText(key, "dictionary key"); !error.empty()) return error;
           pending.push_back(&element);

@@ -82,7 +82,8 @@ std::vector<std::uint8_t> toBinary(const Value& value);
 
 // Empty if `value` can be written faithfully in `format`; otherwise why not: a string or key
 // that is not valid UTF-8 or holds a NUL, a date that is NaN or infinite or, for XML, a date
-// outside the years 0000..9999.
+// outside the years 0000..9999 or a dictionary that XML would read back as a UID (its only
+// entry "CF$UID" holding an integer from 0 to 2^32-1).
 std::string isWritable(const Value& value, Format format = Format::Xml);
 
 // Replaces the file at `path` with `value` in `format`, so that a reader sees either the old

@@ -629,9 +629,13 @@ TEST(PlistUidTest, XmlWritesUidsAsCfUidDictionariesAndReadsOnlyThatFormBack) {
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(*r.value, c.expected);
   }
-  // In a binary file such a dictionary is just a dictionary: binary has UIDs of its own.
+  // In a binary file such a dictionary is just a dictionary: binary has UIDs of its own. XML
+  // would turn it into a UID, so it is not written as XML.
   const Value lookalike = Dictionary{{"CF$UID", 5}};
   EXPECT_EQ(*roundTrip(lookalike, Format::Binary).value, lookalike);
+  EXPECT_EQ(isWritable(lookalike, Format::Binary), "");
+  EXPECT_NE(isWritable(Array{lookalike}, Format::Xml).find("as a UID"), std::string::npos);
+  EXPECT_EQ(isWritable(Dictionary{{"CF$UID", "5"}}, Format::Xml), "");
 }
 
 // ---------------------------------------------------------------------------------------------
