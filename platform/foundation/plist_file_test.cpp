@@ -493,7 +493,7 @@ TEST(PlistIntegerTest, BinaryIntegersReadAsFoundationWritesThem) {
   };
   const Case cases[] = {
       {"1 byte", intObject(200, 1), Integer(200)},
-      {"4 bytes are unsigned", intObject(0xFFFFFFFF, 4), Integer(0xFFFFFFFF)},
+      {"4 bytes are unsigned", intObject(0xFFFFFFFF, 4), Integer::fromUnsigned(0xFFFFFFFF)},
       {"8 bytes are signed", intObject(static_cast<std::uint64_t>(-5), 8), Integer(-5)},
       {"8 bytes holding INT64_MIN", intObject(kTwoTo63, 8), Integer(INT64_MIN)},
       {"16 bytes holding 2^63", intObject(kTwoTo63, 16), Integer::fromUnsigned(kTwoTo63)},

@@ -28,8 +28,11 @@ struct Date {
 // and, above INT64_MAX, the unsigned numbers Foundation writes as such.
 class Integer {
  public:
-  // The signed number `value`.
-  constexpr Integer(std::int64_t value = 0) : bits_(value) {}
+  // Zero.
+  constexpr Integer() : bits_(0) {}
+  // The signed number `value` (unsigned types go through fromUnsigned, so none wraps).
+  template <std::signed_integral T>
+  constexpr Integer(T value) : bits_(value) {}
   // The unsigned number `value`; above INT64_MAX it is kept as unsigned, not wrapped.
   static constexpr Integer fromUnsigned(std::uint64_t value) {
     Integer i(static_cast<std::int64_t>(value));
@@ -91,7 +94,7 @@ using Dictionary = std::map<std::string, Value>;
 // The bytes of a data value.
 using Data = std::vector<std::uint8_t>;
 
-// The nine kinds of property-list value. Uid appears only in binary files (keyed archives).
+// The nine kinds of property-list value. Uids come from keyed archives.
 enum class Kind { Boolean, Integer, Real, String, Date, Data, Array, Dictionary, Uid };
 
 // The lower-case name of `kind` as error messages use it: "boolean", "integer", "real",
