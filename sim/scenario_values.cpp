@@ -191,7 +191,7 @@ std::string formatValue(const platform::plist::Value& value) {
     case Kind::Boolean:
       return value.as<bool>() ? "true" : "false";
     case Kind::Integer:
-      return std::to_string(value.as<std::int64_t>());
+      return value.as<Integer>().toString();
     case Kind::Real:
       return platform::formatString("%g", value.as<double>());
     case Kind::String:
@@ -228,6 +228,8 @@ std::string formatValue(const platform::plist::Value& value) {
       }
       return out + "}";
     }
+    case Kind::Uid:
+      return "uid:" + std::to_string(value.as<Uid>().value);
   }
   return "?";
 }

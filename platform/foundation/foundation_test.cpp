@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 
 #include "platform/foundation/device_locale.h"
 #include "platform/foundation/device_root.h"
 #include "platform/foundation/format.h"
+#include "platform/foundation/keyed_archiver_uid.h"
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdate.h"
@@ -17,7 +19,9 @@
 #include "platform/foundation/nsnumber.h"
 #include "platform/foundation/nsset.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/foundation/plist_file.h"
 #include "platform/foundation/process.h"
+#include "platform/foundation/property_list_objects.h"
 #include "platform/objc/class_builder.h"
 #include "platform/objc/exception.h"
 
@@ -85,6 +89,43 @@ TEST_F(FoundationTest, NumbersConvertAsThePlatformDoes) {
   EXPECT_TRUE(sel::isEqual(nsnumber(2LL), nsnumber(2.0)));
   EXPECT_EQ(sel::hash(nsnumber(2LL)), sel::hash(nsnumber(2.0)));
   EXPECT_STREQ(sel::objCType(nsnumber(true)), "c");
+}
+
+TEST_F(FoundationTest, UnsignedNumbersAboveLongLongMaxConvertAsThePlatformDoes) {
+  struct Case {
+    unsigned long long value;
+    int intValue;  // the low 32 bits, as a C cast truncates
+    long long longLongValue;
+    const char* description;
+  };
+  const Case cases[] = {
+      {1ULL << 63, 0, LLONG_MIN, "9223372036854775808"},
+      {(1ULL << 63) + 0x80000001ULL, INT_MIN + 1, LLONG_MIN + 0x80000001LL, "9223372039002259457"},
+      {ULLONG_MAX, -1, -1, "18446744073709551615"},
+  };
+  Class numberClass = NSNumberClass();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.description);
+    Strong n = nsnumber(c.value);
+    EXPECT_EQ(sel::boolValue(n), YES);
+    EXPECT_EQ(sel::intValue(n), c.intValue);
+    EXPECT_EQ(sel::longLongValue(n), c.longLongValue);
+    EXPECT_EQ(sel::unsignedLongLongValue(n), c.value);
+    EXPECT_EQ(sel::doubleValue(n), static_cast<double>(c.value));
+    EXPECT_EQ(utf8(sel::description(n)), c.description);
+    EXPECT_STREQ(sel::objCType(n), "Q");
+    EXPECT_TRUE(isUnsignedAboveLongLongMax(n));
+    Strong same(sel::numberWithUnsignedLongLong(reinterpret_cast<id>(numberClass), c.value));
+    EXPECT_TRUE(sel::isEqual(n, same));
+    EXPECT_EQ(sel::hash(n), sel::hash(same));
+    EXPECT_FALSE(sel::isEqual(n, nsnumber(c.longLongValue))) << "same bits, other number";
+    EXPECT_EQ(sel::compare(n, nsnumber(LLONG_MAX)), 1);
+    EXPECT_EQ(sel::compare(nsnumber(-1LL), n), -1);
+  }
+  Strong small = nsnumber(5ULL);
+  EXPECT_STREQ(sel::objCType(small), "q");
+  EXPECT_TRUE(sel::isEqual(small, nsnumber(5LL)));
+  EXPECT_FALSE(isUnsignedAboveLongLongMax(small));
 }
 
 TEST_F(FoundationTest, DatesCountFromTheReferenceDate) {
@@ -176,6 +217,48 @@ TEST_F(FoundationTest, DictionaryFilesRoundTripEveryPropertyListType) {
   EXPECT_TRUE(sel::isEqual(back, dict));
   EXPECT_EQ(numberKind(objectForKey(back, "bool")), NumberKind::Boolean);
   EXPECT_TRUE(sel::respondsToSelector(back, sel::setObject_forKey.sel())) << "mutable root";
+}
+
+TEST_F(FoundationTest, SettingsFilesHoldingFoundationsWiderValuesLoadAsDictionaries) {
+  const plist::Value settings = plist::Dictionary{
+      {"enabled", true},
+      {"counter", plist::Integer::fromUnsigned(ULLONG_MAX)},
+      {"archived", plist::Uid{3}},
+      {"installed", plist::Date{-3187296000.0}},  // 1900-01-01
+      {"expires", plist::Date{252423993599.0}},   // 9999-12-31T23:59:59Z
+  };
+  const std::string devicePath = "/var/mobile/Library/Preferences/wide.plist";
+  for (plist::Format format : {plist::Format::Xml, plist::Format::Binary}) {
+    SCOPED_TRACE(format == plist::Format::Xml ? "XML" : "binary");
+    std::filesystem::create_directories(resolveDevicePath(devicePath)->parent_path());
+    const plist::WriteResult written =
+        plist::writeFileAtomically(*resolveDevicePath(devicePath), settings, format);
+    ASSERT_TRUE(written.ok) << written.error;
+
+    Strong cls = reinterpret_cast<id>(NSMutableDictionaryClass());
+    Strong loaded =
+        Strong::adopt(sel::initWithContentsOfFile(sel::alloc(cls), nsstring(devicePath)));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(sel::boolValue(objectForKey(loaded, "enabled")), YES);
+    id counter = objectForKey(loaded, "counter");
+    ASSERT_TRUE(isNumber(counter));
+    EXPECT_EQ(sel::boolValue(counter), YES);
+    EXPECT_EQ(utf8(sel::description(counter)), "18446744073709551615");
+    id archived = objectForKey(loaded, "archived");
+    EXPECT_EQ(keyedArchiverUidValue(archived), 3u);
+    EXPECT_FALSE(sel::respondsToSelector(archived, sel::boolValue.sel()))
+        << "a UID has no boolean reading";
+    EXPECT_NE(utf8(sel::description(archived)).find("{value = 3}"), std::string::npos);
+    EXPECT_EQ(dateSeconds(objectForKey(loaded, "installed")), -3187296000.0);
+    EXPECT_EQ(dateSeconds(objectForKey(loaded, "expires")), 252423993599.0);
+
+    // Written back through the device objects, nothing is narrowed.
+    EXPECT_EQ(valueFromObject(loaded), settings);
+    ASSERT_EQ(sel::writeToFile_atomically(loaded, nsstring(devicePath), YES), YES);
+    const plist::ReadResult again = plist::readFile(*resolveDevicePath(devicePath));
+    ASSERT_TRUE(again.ok()) << again.error;
+    EXPECT_EQ(*again.value, settings);
+  }
 }
 
 TEST_F(FoundationTest, UnreadableDictionaryFilesGiveNil) {

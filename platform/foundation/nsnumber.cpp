@@ -1,5 +1,6 @@
 #include "platform/foundation/nsnumber.h"
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -16,10 +17,15 @@ using objc::Strong;
 
 struct NumberBody : objc::NativeBody {
   NumberKind kind = NumberKind::Integer;
-  long long integer = 0;
+  long long integer = 0;          // the integer, or its low 64 bits when aboveLongLongMax
+  bool aboveLongLongMax = false;  // an unsigned integer above LLONG_MAX
   double real = 0;
 
-  double asDouble() const { return kind == NumberKind::Real ? real : static_cast<double>(integer); }
+  unsigned long long bits() const { return static_cast<unsigned long long>(integer); }
+  double asDouble() const {
+    if (kind == NumberKind::Real) return real;
+    return aboveLongLongMax ? static_cast<double>(bits()) : static_cast<double>(integer);
+  }
   // Converts to an integer type the way a C cast would, but saturating instead of undefined
   // when a real is out of range (NaN reads as 0).
   template <class T>
@@ -46,6 +52,19 @@ id newNumber(NumberKind kind, long long integer, double real) {
   return n;
 }
 
+id newUnsigned(unsigned long long value) {
+  id n = newNumber(NumberKind::Integer, static_cast<long long>(value), 0);
+  body(n).aboveLongLongMax = value > static_cast<unsigned long long>(LLONG_MAX);
+  return n;
+}
+
+// Orders two integer numbers by value, unsigned ones above LLONG_MAX included.
+int compareIntegers(const NumberBody& a, const NumberBody& b) {
+  if (a.aboveLongLongMax != b.aboveLongLongMax) return a.aboveLongLongMax ? 1 : -1;
+  if (a.aboveLongLongMax) return a.bits() < b.bits() ? -1 : (a.bits() > b.bits() ? 1 : 0);
+  return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
+}
+
 id numberWithBool(id, SEL, BOOL v) {
   return objc::autorelease(newNumber(NumberKind::Boolean, v ? 1 : 0, 0));
 }
@@ -57,6 +76,9 @@ id numberWithInteger(id, SEL, long v) {
 }
 id numberWithLongLong(id, SEL, long long v) {
   return objc::autorelease(newNumber(NumberKind::Integer, v, 0));
+}
+id numberWithUnsignedLongLong(id, SEL, unsigned long long v) {
+  return objc::autorelease(newUnsigned(v));
 }
 id numberWithDouble(id, SEL, double v) {
   return objc::autorelease(newNumber(NumberKind::Real, 0, v));
@@ -75,6 +97,9 @@ long integerValue(id self, SEL) {
 long long longLongValue(id self, SEL) {
   return body(self).as<long long>();
 }
+unsigned long long unsignedLongLongValue(id self, SEL) {
+  return body(self).as<unsigned long long>();
+}
 double doubleValue(id self, SEL) {
   return body(self).asDouble();
 }
@@ -83,7 +108,7 @@ const char* objCType(id self, SEL) {
     case NumberKind::Boolean:
       return "c";
     case NumberKind::Integer:
-      return "q";
+      return body(self).aboveLongLongMax ? "Q" : "q";
     case NumberKind::Real:
       return "d";
   }
@@ -94,7 +119,7 @@ BOOL isEqualToNumber(id self, SEL, id other) {
   const NumberBody& a = body(self);
   const NumberBody& b = body(other);
   if (a.kind != NumberKind::Real && b.kind != NumberKind::Real)
-    return a.integer == b.integer ? YES : NO;
+    return compareIntegers(a, b) == 0 ? YES : NO;
   return a.asDouble() == b.asDouble() ? YES : NO;
 }
 BOOL isEqual(id self, SEL cmd, id other) {
@@ -104,6 +129,7 @@ unsigned long hash(id self, SEL) {
   const NumberBody& n = body(self);
   // Equal numbers hash equally: integral reals hash as the integer they equal.
   double d = n.asDouble();
+  if (n.kind != NumberKind::Real && n.aboveLongLongMax) return std::hash<double>()(d);
   if (n.kind != NumberKind::Real) return std::hash<long long>()(n.integer);
   if (std::trunc(d) == d && std::fabs(d) < 9.2e18)
     return std::hash<long long>()(static_cast<long long>(d));
@@ -114,11 +140,16 @@ id copyWithZone(id self, SEL, void*) {
 }
 id stringValue(id self, SEL) {
   const NumberBody& n = body(self);
-  std::string text =
-      n.kind == NumberKind::Real ? formatString("%.17g", n.real) : std::to_string(n.integer);
+  std::string text = n.kind == NumberKind::Real ? formatString("%.17g", n.real)
+                     : n.aboveLongLongMax       ? std::to_string(n.bits())
+                                                : std::to_string(n.integer);
   return objc::autorelease(nsstring(text).leak());
 }
 long compare(id self, SEL, id other) {
+  if (isNumber(other) && body(self).kind != NumberKind::Real &&
+      body(other).kind != NumberKind::Real) {
+    return compareIntegers(body(self), body(other));
+  }
   double a = body(self).asDouble(), b = isNumber(other) ? body(other).asDouble() : 0;
   return a < b ? -1 : (a > b ? 1 : 0);
 }
@@ -132,11 +163,13 @@ Class NSNumberClass() {
         .classMethod(sel::numberWithInt, numberWithInt)
         .classMethod(sel::numberWithInteger, numberWithInteger)
         .classMethod(sel::numberWithLongLong, numberWithLongLong)
+        .classMethod(sel::numberWithUnsignedLongLong, numberWithUnsignedLongLong)
         .classMethod(sel::numberWithDouble, numberWithDouble)
         .method(sel::boolValue, boolValue)
         .method(sel::intValue, intValue)
         .method(sel::integerValue, integerValue)
         .method(sel::longLongValue, longLongValue)
+        .method(sel::unsignedLongLongValue, unsignedLongLongValue)
         .method(sel::doubleValue, doubleValue)
         .method(sel::objCType, objCType)
         .method(sel::isEqualToNumber, isEqualToNumber)
@@ -156,6 +189,9 @@ objc::Strong nsnumber(bool value) {
 objc::Strong nsnumber(long long value) {
   return Strong::adopt(newNumber(NumberKind::Integer, value, 0));
 }
+objc::Strong nsnumber(unsigned long long value) {
+  return Strong::adopt(newUnsigned(value));
+}
 objc::Strong nsnumber(double value) {
   return Strong::adopt(newNumber(NumberKind::Real, 0, value));
 }
@@ -165,6 +201,9 @@ NumberKind numberKind(id object) {
 }
 bool isNumber(id object) {
   return objc::native<NumberBody>(object) != nullptr;
+}
+bool isUnsignedAboveLongLongMax(id object) {
+  return body(object).kind == NumberKind::Integer && body(object).aboveLongLongMax;
 }
 
 }  // namespace platform

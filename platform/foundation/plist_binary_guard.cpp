@@ -160,15 +160,25 @@ std::string BinaryGuard::decode(std::uint64_t index, ObjectInfo& info) {
     case 0x1: {
       info.type = ObjectType::Integer;
       if (low <= 3) {
-        return fits(std::size_t{1} << low, 1) ? std::string() : truncated;
+        const std::size_t width = std::size_t{1} << low;
+        if (!fits(width, 1)) return truncated;
+        const std::uint64_t value = readBigEndian(data + pos, width);
+        // 1, 2 and 4 bytes hold unsigned numbers; 8 bytes a signed one.
+        info.integer =
+            width == 8 ? Integer(static_cast<std::int64_t>(value)) : Integer::fromUnsigned(value);
+        return {};
       }
       if (low == 4) {
-        // A 128-bit integer; libplist keeps only the low 64 bits.
+        // A 128-bit two's-complement integer; the property-list range is -2^63 .. 2^64-1.
         if (!fits(16, 1)) return truncated;
         const std::uint64_t high = readBigEndian(data + pos, 8);
         const std::uint64_t value = readBigEndian(data + pos + 8, 8);
-        if (high != 0 || value > static_cast<std::uint64_t>(INT64_MAX)) {
-          return "integer out of the signed 64-bit range";
+        if (high == 0) {
+          info.integer = Integer::fromUnsigned(value);
+        } else if (high == ~std::uint64_t{0} && value > static_cast<std::uint64_t>(INT64_MAX)) {
+          info.integer = Integer(static_cast<std::int64_t>(value));
+        } else {
+          return "integer out of the 64-bit range";
         }
         return {};
       }
@@ -182,9 +192,9 @@ std::string BinaryGuard::decode(std::uint64_t index, ObjectInfo& info) {
       if (marker != 0x33) return "unsupported date marker " + describeByte(marker);
       if (!fits(8, 1)) return truncated;
       const double seconds = std::bit_cast<double>(readBigEndian(data + pos, 8));
-      if (!dateFits(seconds)) return "date out of range";
+      if (!isFiniteDate(seconds)) return "date is not a finite number";
       info.type = ObjectType::Date;
-      info.date = normaliseDate(seconds);
+      info.date = seconds;
       return {};
     }
     case 0x4:
@@ -210,8 +220,18 @@ std::string BinaryGuard::decode(std::uint64_t index, ObjectInfo& info) {
       }
       return {};
     }
-    case 0x8:
-      return "UID objects are not supported";
+    case 0x8: {
+      // A keyed archive's UID: low + 1 big-endian bytes, a 32-bit number as Foundation reads it.
+      const std::size_t width = std::size_t{low} + 1;
+      if (!fits(width, 1)) return truncated;
+      const std::size_t spare = width > 4 ? width - 4 : 0;
+      for (std::size_t i = 0; i < spare; ++i) {
+        if (data[pos + i] != 0) return "UID out of the 32-bit range";
+      }
+      info.type = ObjectType::Uid;
+      info.uid = static_cast<std::uint32_t>(readBigEndian(data + pos + spare, width - spare));
+      return {};
+    }
     case 0xA:
     case 0xD: {
       if (std::string error = readLength(info.count); !error.empty()) return error;

@@ -2,7 +2,8 @@
 // The binary pre-pass. Decodes the trailer and every reachable object header, walks the object
 // graph from the top object without recursion, and refuses anything libplist would choke on:
 // out-of-range offsets and references, lengths past the object area, cycles, nesting beyond
-// the limit, and shared references that expand past the node or byte limits.
+// the limit, and shared references that expand past the node or byte limits. It also decodes
+// the integers, dates and UIDs itself, since libplist's nodes cannot hold their whole range.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,14 +12,27 @@
 #include <unordered_map>
 
 #include "platform/foundation/plist_file.h"
+#include "platform/foundation/plist_value.h"
 
 namespace platform::plist::detail {
 
 // The bytes of a whole binary property list.
 using Bytes = std::span<const std::uint8_t>;
 
-// The kinds of object the pre-pass accepts; ASCII and UTF-16 strings are told apart.
-enum class ObjectType : std::uint8_t { Bool, Integer, Real, Date, Data, Ascii, Utf16, Array, Dict };
+// The kinds of object the pre-pass accepts; ASCII and UTF-16 strings are told apart. A UID is
+// a value, not a reference: the walk never follows it.
+enum class ObjectType : std::uint8_t {
+  Bool,
+  Integer,
+  Real,
+  Date,
+  Data,
+  Ascii,
+  Utf16,
+  Array,
+  Dict,
+  Uid
+};
 
 // What the pre-pass learned about one object: its decoded header and, for a container, the
 // totals of everything reachable from it.
@@ -31,7 +45,9 @@ struct ObjectInfo {
   std::size_t payload = 0;   // offset of the references or bytes
   std::uint64_t nodes = 1;   // expanded values, itself included
   std::uint64_t bytes = 0;   // expanded string, key and data bytes (UTF-16 at 3 per unit)
-  double date = 0;           // normalised instant of a date
+  double date = 0;           // the instant of a date, exactly as the file holds it
+  Integer integer;           // the number of an integer
+  std::uint32_t uid = 0;     // the index a UID refers to
 };
 
 // Checks a "bplist00" file before libplist reads it, then tells the conversion which object

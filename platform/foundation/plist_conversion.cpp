@@ -1,15 +1,21 @@
 #include "platform/foundation/plist_conversion.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <initializer_list>
 #include <utility>
 
-#include "platform/foundation/plist_date.h"
 #include "platform/foundation/plist_text.h"
 
 namespace platform::plist::detail {
+
+std::optional<Uid> xmlUidOf(const Dictionary& entries) {
+  if (entries.size() != 1 || entries.begin()->first != "CF$UID") return std::nullopt;
+  const Integer* index = entries.begin()->second.get<Integer>();
+  const std::optional<std::uint64_t> value = index ? index->toUnsigned() : std::nullopt;
+  if (!value || *value > UINT32_MAX) return std::nullopt;
+  return Uid{static_cast<std::uint32_t>(*value)};
+}
 
 // ---------------------------------------------------------------------------------------------
 // libplist tree to Value.
@@ -30,9 +36,12 @@ std::optional<Value> Converter::convert(plist_t node, std::uint64_t index) {
     }
     case PLIST_UINT: {
       if (!expect({ObjectType::Integer})) break;
+      if (info != nullptr) return Value(info->integer);
+      if (scalars_ == nullptr) break;
       std::uint64_t u = 0;
       plist_get_uint_val(node, &u);
-      return Value(static_cast<std::int64_t>(u));
+      if (u >= scalars_->size()) break;
+      return (*scalars_)[u];
     }
     case PLIST_REAL: {
       if (!expect({ObjectType::Real})) break;
@@ -40,13 +49,14 @@ std::optional<Value> Converter::convert(plist_t node, std::uint64_t index) {
       plist_get_real_val(node, &d);
       return Value(d);
     }
-    case PLIST_DATE: {
-      if (!expect({ObjectType::Date})) break;
-      if (info != nullptr) return Value(Date{info->date});
-      std::int32_t seconds = 0, micros = 0;
-      plist_get_date_val(node, &seconds, &micros);
-      return Value(Date{joinDate(seconds, micros)});
-    }
+    case PLIST_DATE:
+      // XML dates reach libplist only as integer indexes.
+      if (info == nullptr || !expect({ObjectType::Date})) break;
+      return Value(Date{info->date});
+    case PLIST_UID:
+      // XML has no UID element; libplist reads "CF$UID" dictionaries as dictionaries.
+      if (info == nullptr || !expect({ObjectType::Uid})) break;
+      return Value(Uid{info->uid});
     case PLIST_STRING:
     case PLIST_KEY: {
       if (!expect({ObjectType::Ascii, ObjectType::Utf16})) break;
@@ -149,58 +159,10 @@ std::optional<Value> Converter::convertDict(plist_t node, const ObjectInfo* info
     error_ = "dictionary decoded with the wrong number of entries";
     return std::nullopt;
   }
-  return Value(std::move(entries));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Value to libplist tree.
-
-PlistPtr toNode(const Value& value, Format format) {
-  switch (value.kind()) {
-    case Kind::Boolean:
-      return PlistPtr(plist_new_bool(value.as<bool>() ? 1 : 0));
-    case Kind::Integer:
-      return PlistPtr(plist_new_uint(static_cast<std::uint64_t>(value.as<std::int64_t>())));
-    case Kind::Real:
-      return PlistPtr(plist_new_real(value.as<double>()));
-    case Kind::String:
-      return PlistPtr(plist_new_string(value.as<std::string>().c_str()));
-    case Kind::Date: {
-      double seconds = value.as<Date>().secondsSince2001;
-      if (std::isnan(seconds)) seconds = 0;
-      seconds =
-          std::clamp(seconds, kEarliestDate, static_cast<double>(kLatestDateSecond) + 0.999999);
-      if (format == Format::Xml) {
-        // The XML writer keeps whole seconds only; round down so the text names the second
-        // the instant falls in.
-        return PlistPtr(plist_new_date(static_cast<std::int32_t>(std::floor(seconds)), 0));
-      }
-      const SplitDate split = splitDate(seconds);
-      return PlistPtr(plist_new_date(static_cast<std::int32_t>(split.seconds),
-                                     static_cast<std::int32_t>(split.micros)));
-    }
-    case Kind::Data: {
-      const Data& bytes = value.as<Data>();
-      static const char kEmpty = 0;
-      const char* p = bytes.empty() ? &kEmpty : reinterpret_cast<const char*>(bytes.data());
-      return PlistPtr(plist_new_data(p, bytes.size()));
-    }
-    case Kind::Array: {
-      PlistPtr array(plist_new_array());
-      for (const Value& element : value.as<Array>()) {
-        plist_array_append_item(array.get(), toNode(element, format).release());
-      }
-      return array;
-    }
-    case Kind::Dictionary: {
-      PlistPtr dict(plist_new_dict());
-      for (const auto& [key, element] : value.as<Dictionary>()) {
-        plist_dict_set_item(dict.get(), key.c_str(), toNode(element, format).release());
-      }
-      return dict;
-    }
+  if (info == nullptr) {
+    if (const std::optional<Uid> uid = xmlUidOf(entries)) return Value(*uid);
   }
-  return PlistPtr(plist_new_bool(0));
+  return Value(std::move(entries));
 }
 
 }  // namespace platform::plist::detail

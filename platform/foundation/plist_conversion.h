@@ -1,7 +1,9 @@
 #pragma once
-// Conversion between libplist's node trees and Values. Reading checks every string and key
-// once more and, for binary input, follows the pre-pass's object graph in step, so each node is
-// checked against the object it came from and dates are taken exactly from the file bytes.
+// Conversion of libplist's node trees into Values. It checks every string and key once more
+// and takes integers, dates and UIDs from the pre-pass rather than from libplist, whose nodes
+// cannot hold their whole range: for binary input it follows the pre-pass's object graph in
+// step, so each node is checked against the object it came from; for XML input each integer
+// node is the index of a value the XML pre-pass read.
 
 #include <plist/plist.h>
 
@@ -9,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/plist_binary_guard.h"
 #include "platform/foundation/plist_file.h"
@@ -23,13 +26,21 @@ struct PlistDeleter {
 // A libplist tree that frees itself.
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
+// The UID an XML dictionary stands for: its only entry is "CF$UID" holding an integer from 0
+// to 2^32-1, the form in which XML holds UIDs. Nothing for any other dictionary.
+std::optional<Uid> xmlUidOf(const Dictionary& entries);
+
 // Turns a libplist tree into a Value, refusing strings and keys that are not valid UTF-8 or
-// hold a NUL and, for binary input, nodes that do not match the objects they came from.
+// hold a NUL and nodes that do not match what the pre-pass read.
 class Converter {
  public:
-  // A converter for a tree read from XML (`binary` null) or from the file that `binary` checked.
-  // REQUIRES: if given, `binary` outlives the converter and its check() succeeded.
+  // A converter for the tree libplist read from the binary file that `binary` checked.
+  // REQUIRES: `binary` outlives the converter and its check() succeeded.
   explicit Converter(const BinaryGuard* binary) : binary_(binary) {}
+  // A converter for the tree libplist read from an XML pre-pass's document(), whose integer
+  // nodes index `scalars`. A dictionary whose only entry is "CF$UID" holding an integer from 0
+  // to 2^32-1 becomes that UID, as Foundation reads it. REQUIRES: `scalars` outlives it.
+  explicit Converter(const std::vector<Value>* scalars) : scalars_(scalars) {}
 
   // The Value for `node` (object `index` in a binary file), or an empty optional with error().
   std::optional<Value> convert(plist_t node, std::uint64_t index);
@@ -45,12 +56,9 @@ class Converter {
   // XML). A repeated key keeps its last value, as libplist's XML reader does.
   std::optional<Value> convertDict(plist_t node, const ObjectInfo* info);
 
-  const BinaryGuard* binary_;  // the checked binary file, or null for XML
-  std::string error_;          // why the last conversion failed
+  const BinaryGuard* binary_ = nullptr;          // the checked binary file, or null for XML
+  const std::vector<Value>* scalars_ = nullptr;  // the XML integers and dates, or null
+  std::string error_;                            // why the last conversion failed
 };
-
-// A libplist tree holding `value` for writing in `format`. Out-of-range dates are clamped (NaN
-// to 2001-01-01) and rounded down to the second for XML; strings are cut at the first NUL.
-PlistPtr toNode(const Value& value, Format format);
 
 }  // namespace platform::plist::detail

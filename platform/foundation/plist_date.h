@@ -1,38 +1,45 @@
 #pragma once
-// Dates as libplist can hold them. libplist keeps a date as 32-bit whole seconds since 2001
-// plus microseconds; its binary reader loses the sign of the fraction of dates before 2001 and
-// its XML writer drops the fraction entirely, so the readers take the exact instant from the
-// file bytes and the writers split it into whole seconds and microseconds here.
+// Dates as property lists hold them. A binary file keeps a date as a double of seconds since
+// 2001-01-01 00:00:00 UTC; an XML file keeps it as text, "YYYY-MM-DDTHH:MM:SSZ" in UTC, to the
+// whole second. The calendar arithmetic is <chrono>'s proleptic Gregorian calendar.
 
+#include <chrono>
 #include <cstdint>
-#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace platform::plist::detail {
 
-// The earliest instant libplist can hold, in seconds since 2001 (1932-12-13).
-inline constexpr double kEarliestDate = std::numeric_limits<std::int32_t>::min();
-// The latest whole second libplist can hold, in seconds since 2001 (2069-01-19).
-inline constexpr std::int64_t kLatestDateSecond = std::numeric_limits<std::int32_t>::max();
-// Microseconds in a second, the finest precision a binary file keeps.
-inline constexpr std::int64_t kMicrosPerSecond = 1000000;
+// The platform's reference date, 2001-01-01 00:00:00 UTC.
+inline constexpr std::chrono::sys_days kReferenceDay{std::chrono::year{2001} /
+                                                     std::chrono::January / 1};
+// The first whole second XML date text can name, 0000-01-01T00:00:00Z, in seconds since 2001.
+inline constexpr std::int64_t kFirstXmlSecond =
+    (std::chrono::sys_days{std::chrono::year{0} / std::chrono::January / 1} - kReferenceDay)
+        .count() *
+    86400;
+// The last whole second XML date text can name, 9999-12-31T23:59:59Z, in seconds since 2001.
+inline constexpr std::int64_t kLastXmlSecond =
+    (std::chrono::sys_days{std::chrono::year{9999} / std::chrono::December / 31} - kReferenceDay)
+            .count() *
+        86400 +
+    86399;
 
-// An instant split the way libplist stores it.
-struct SplitDate {
-  std::int64_t seconds;  // rounded toward zero
-  std::int64_t micros;   // same sign as the instant, |micros| < 1e6
-};
+// Whether a binary file can hold `seconds` as a date: any finite double. NaN and infinities
+// name no instant and are refused by the reader and the writers alike.
+bool isFiniteDate(double seconds);
 
-// `seconds` rounded to the microsecond and split into whole seconds and microseconds.
-SplitDate splitDate(double seconds);
+// The seconds since 2001 of the XML date text `text` (exactly "YYYY-MM-DDTHH:MM:SSZ", any
+// four-digit year 0000..9999), or nothing if it is malformed or names no real calendar date.
+std::optional<double> parseXmlDate(std::string_view text);
 
-// The instant as libplist's binary writer adds the two parts back up.
-double joinDate(std::int64_t seconds, std::int64_t micros);
+// Whether the whole second `seconds` falls in (rounded down) lies in the years 0000..9999 that
+// XML date text can name.
+bool xmlDateFits(double seconds);
 
-// Whether libplist can hold `seconds` both as XML (whole seconds, rounded down) and as binary
-// (rounded to the microsecond).
-bool dateFits(double seconds);
-
-// `seconds` rounded to the microsecond, the precision kept in binary files.
-double normaliseDate(double seconds);
+// `seconds` as XML date text, rounded down to the whole second, e.g. "1969-12-31T23:59:59Z"
+// for -978307201.5. REQUIRES: xmlDateFits(seconds); otherwise returns an empty string.
+std::string formatXmlDate(double seconds);
 
 }  // namespace platform::plist::detail

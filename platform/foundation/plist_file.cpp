@@ -15,10 +15,12 @@
 #include <utility>
 
 #include "platform/foundation/plist_binary_guard.h"
+#include "platform/foundation/plist_binary_writer.h"
 #include "platform/foundation/plist_conversion.h"
 #include "platform/foundation/plist_date.h"
 #include "platform/foundation/plist_text.h"
 #include "platform/foundation/plist_xml_guard.h"
+#include "platform/foundation/plist_xml_writer.h"
 
 namespace platform::plist {
 namespace {
@@ -27,9 +29,9 @@ using detail::BinaryGuard;
 using detail::Bytes;
 using detail::checkText;
 using detail::Converter;
-using detail::dateFits;
+using detail::isFiniteDate;
 using detail::PlistPtr;
-using detail::toNode;
+using detail::xmlDateFits;
 using detail::XmlGuard;
 
 // libplist takes lengths as uint32_t.
@@ -70,7 +72,7 @@ ParseResult parseXml(std::string_view text, const Limits& limits) {
   plist_from_xml(copy.c_str(), static_cast<std::uint32_t>(copy.size()), &raw);
   PlistPtr root(raw);
   if (root == nullptr) return failure(prefix + "malformed");
-  Converter converter(nullptr);
+  Converter converter(&guard.scalars());
   std::optional<Value> value = converter.convert(root.get(), 0);
   if (!value) return failure(prefix + converter.error());
   return ParseResult{std::move(value), {}};
@@ -157,29 +159,14 @@ ReadResult readFile(const std::filesystem::path& path, const Limits& limits) {
 }
 
 std::string toXml(const Value& value) {
-  PlistPtr root = toNode(value, Format::Xml);
-  char* out = nullptr;  // libplist writes nothing unless this starts out null
-  std::uint32_t length = 0;
-  plist_to_xml(root.get(), &out, &length);
-  if (out == nullptr) return {};
-  std::string xml(out, length);
-  plist_to_xml_free(out);
-  return xml;
+  return detail::writeXml(value);
 }
 
 std::vector<std::uint8_t> toBinary(const Value& value) {
-  PlistPtr root = toNode(value, Format::Binary);
-  char* out = nullptr;  // libplist writes nothing unless this starts out null
-  std::uint32_t length = 0;
-  plist_to_bin(root.get(), &out, &length);
-  if (out == nullptr) return {};
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(out);
-  std::vector<std::uint8_t> binary(bytes, bytes + length);
-  plist_to_bin_free(out);
-  return binary;
+  return detail::writeBinary(value);
 }
 
-std::string isWritable(const Value& value) {
+std::string isWritable(const Value& value, Format format) {
   std::vector<const Value*> pending{&value};
   while (!pending.empty()) {
     const Value* v = pending.back();
@@ -190,15 +177,21 @@ std::string isWritable(const Value& value) {
           return error;
         }
         break;
-      case Kind::Date:
-        if (!dateFits(v->as<Date>().secondsSince2001)) {
-          return "date outside 1932-12-13 to 2069-01-19";
+      case Kind::Date: {
+        const double seconds = v->as<Date>().secondsSince2001;
+        if (!isFiniteDate(seconds)) return "date is not a finite number";
+        if (format == Format::Xml && !xmlDateFits(seconds)) {
+          return "date outside the years 0000 to 9999 that XML can hold";
         }
         break;
+      }
       case Kind::Array:
         for (const Value& element : v->as<Array>()) pending.push_back(&element);
         break;
       case Kind::Dictionary:
+        if (format == Format::Xml && detail::xmlUidOf(v->as<Dictionary>())) {
+          return "a dictionary holding only \"CF$UID\" would read back from XML as a UID";
+        }
         for (const auto& [key, element] : v->as<Dictionary>()) {
           if (std::string error = checkText(key, "dictionary key"); !error.empty()) return error;
           pending.push_back(&element);
@@ -216,7 +209,7 @@ WriteResult writeFileAtomically(const std::filesystem::path& path, const Value& 
   const std::string name = path.string();
   const auto fail = [&](std::string error) { return WriteResult{false, name + ": " + error}; };
   if (!path.has_filename()) return fail("not a file path");
-  if (std::string error = isWritable(value); !error.empty()) {
+  if (std::string error = isWritable(value, format); !error.empty()) {
     return fail("cannot write value: " + error);
   }
   std::string bytes;
@@ -226,7 +219,6 @@ WriteResult writeFileAtomically(const std::filesystem::path& path, const Value& 
     const std::vector<std::uint8_t> binary = toBinary(value);
     bytes.assign(binary.begin(), binary.end());
   }
-  if (bytes.empty()) return fail("libplist produced no output");
 
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   // A name no other writer in this or another process picks: pid, a counter and the clock.

@@ -1,7 +1,9 @@
 #pragma once
-// Reading and writing property-list files, XML or binary, through libplist. Every input is
-// checked by a pre-pass of our own before libplist sees it, so a hostile or corrupt file
-// gives an error message rather than a crash, a hang or an exhausted memory.
+// Reading and writing property-list files, XML or binary. Reading goes through libplist, and
+// every input is checked by a pre-pass of our own before libplist sees it, so a hostile or
+// corrupt file gives an error message rather than a crash, a hang or an exhausted memory; the
+// pre-pass also reads the integers, dates and UIDs, whose range libplist cannot hold. Writing
+// is the device's own, for the same reason.
 
 #include <cstddef>
 #include <cstdint>
@@ -54,28 +56,35 @@ struct WriteResult {
   std::string error;
 };
 
-// Reads a property list from `bytes`, binary ("bplist00") or XML, detected from the content.
-// Strings come back as valid UTF-8; binary dates keep microsecond precision and XML dates
-// whole seconds. Integers beyond the signed 64-bit range, binary UIDs and sets, dates outside
-// libplist's range (1932-12-13 to 2069-01-19) and anything beyond `limits` are refused.
+// Reads a property list from `bytes`, binary ("bplist00") or XML, detected from the content,
+// as Foundation reads it. Strings come back as valid UTF-8; integers from -2^63 to 2^64-1
+// (binary: 1, 2 and 4 bytes unsigned, 8 signed, 16 within that range); binary dates as their
+// exact double (any finite one) and XML dates ("YYYY-MM-DDTHH:MM:SSZ", years 0000..9999) to
+// the whole second; binary UIDs of 1 to 16 bytes holding a 32-bit number as Kind::Uid, and in
+// XML a dictionary whose only entry is "CF$UID" holding such a number as that UID too.
+// Refused: integers outside that range (2^64 included, as Foundation refuses it), dates that
+// are NaN or infinite, sets, null objects and anything beyond `limits`.
 ParseResult parse(std::span<const std::uint8_t> bytes, const Limits& limits = {});
 
 // Reads the property list in the file at `path`. Missing, unreadable, non-regular or oversized
 // files and malformed contents give no value and an error that begins with the path.
 ReadResult readFile(const std::filesystem::path& path, const Limits& limits = {});
 
-// `value` as an XML property list. Dates are written to the whole second (rounded down).
-// REQUIRES: isWritable(value).empty(); otherwise out-of-range dates are clamped and strings
-// are cut at the first NUL.
+// `value` as an XML property list. Dates are written to the whole second (rounded down); a
+// UID as the dictionary {"CF$UID": n}, which parse() reads back as the UID.
+// REQUIRES: isWritable(value, Format::Xml).empty(); otherwise dates outside the years
+// 0000..9999 are clamped to them and the text may not read back.
 std::string toXml(const Value& value);
 
-// `value` as a binary ("bplist00") property list. Dates keep microsecond precision.
-// REQUIRES: isWritable(value).empty(); otherwise as for toXml.
+// `value` as a binary ("bplist00") property list. Dates keep their exact double.
+// REQUIRES: isWritable(value, Format::Binary).empty(); otherwise the file may not read back.
 std::vector<std::uint8_t> toBinary(const Value& value);
 
-// Empty if `value` can be written faithfully; otherwise why not (a string or key that is not
-// valid UTF-8 or holds a NUL, or a date outside 1932-12-13 to 2069-01-19).
-std::string isWritable(const Value& value);
+// Empty if `value` can be written faithfully in `format`; otherwise why not: a string or key
+// that is not valid UTF-8 or holds a NUL, a date that is NaN or infinite or, for XML, a date
+// outside the years 0000..9999 or a dictionary that XML would read back as a UID (its only
+// entry "CF$UID" holding an integer from 0 to 2^32-1).
+std::string isWritable(const Value& value, Format format = Format::Xml);
 
 // Replaces the file at `path` with `value` in `format`, so that a reader sees either the old
 // file or the complete new one, even across a crash. Writes a uniquely named temporary file

@@ -183,6 +183,7 @@ TEST(PlistValueTest, KindAndAccessorsAgreeForEveryKind) {
       {Value(Data{1, 2}), Kind::Data, "data"},
       {Value(Array{1}), Kind::Array, "array"},
       {Value(Dictionary{{"k", 1}}), Kind::Dictionary, "dictionary"},
+      {Value(Uid{1}), Kind::Uid, "uid"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,7 +199,15 @@ TEST(PlistValueTest, KindAndAccessorsAgreeForEveryKind) {
 TEST(PlistValueTest, ConstructionPicksTheIntendedKind) {
   EXPECT_EQ(Value("literal").kind(), Kind::String);  // not a boolean
   EXPECT_EQ(Value(std::uint8_t{200}).as<std::int64_t>(), 200);
-  EXPECT_EQ(Value(std::numeric_limits<std::uint64_t>::max()).as<std::int64_t>(), -1);
+  // Unsigned values above INT64_MAX stay unsigned and have no signed view.
+  const Value huge(std::numeric_limits<std::uint64_t>::max());
+  EXPECT_EQ(huge.kind(), Kind::Integer);
+  EXPECT_EQ(huge.as<Integer>(), Integer::fromUnsigned(std::numeric_limits<std::uint64_t>::max()));
+  EXPECT_FALSE(huge.is<std::int64_t>());
+  EXPECT_THROW((void)huge.as<std::int64_t>(), std::bad_variant_access);
+  EXPECT_NE(huge, Value(-1));
+  EXPECT_EQ(Value(std::uint64_t{5}), Value(5)) << "small unsigned values are plain integers";
+  EXPECT_EQ(Value(Uid{3}).kind(), Kind::Uid);
   EXPECT_EQ(Value().kind(), Kind::Dictionary);
   EXPECT_TRUE(Value().as<Dictionary>().empty());
   EXPECT_THROW((void)Value(1).as<std::string>(), std::bad_variant_access);
@@ -242,6 +251,8 @@ Value everyType() {
       {"negative", -42},
       {"int64 min", std::numeric_limits<std::int64_t>::min()},
       {"int64 max", std::numeric_limits<std::int64_t>::max()},
+      {"2^63", std::uint64_t{1} << 63},
+      {"uint64 max", std::numeric_limits<std::uint64_t>::max()},
       {"beyond 32 bits", std::int64_t{1} << 40},
       {"real", 3.25},
       {"third", 1.0 / 3.0},
@@ -259,6 +270,10 @@ Value everyType() {
       {"before 2001", Date{-86400.0 * 365}},
       {"earliest date", Date{-2147483648.0}},
       {"latest date", Date{2147483647.0}},
+      {"year 1", Date{-63113904000.0}},
+      {"year 9999", Date{252423993599.0}},
+      {"uid", Uid{7}},
+      {"wide uid", Uid{0xFFFFFFFF}},
       {"data", Data{0, 1, 2, 255}},
       {"empty data", Data{}},
       {"every byte", allByteValues()},
@@ -311,13 +326,12 @@ INSTANTIATE_TEST_SUITE_P(Formats, PlistRoundTripTest,
                            return info.param == Format::Xml ? "Xml" : "Binary";
                          });
 
-TEST(PlistDateTest, BinaryKeepsMicrosecondsAndXmlRoundsDownToTheSecond) {
+TEST(PlistDateTest, BinaryKeepsTheExactInstantAndXmlRoundsDownToTheSecond) {
   struct Case {
     double seconds;
     double xmlSeconds;
   };
-  // Exactly representable fractions, so the binary trip must be exact. The negative ones are
-  // the instants whose sign libplist's own reader loses.
+  // The negative ones are the instants whose sign libplist's own reader loses.
   const Case cases[] = {{0.5, 0}, {-0.25, -1}, {-1.25, -2}, {86400.75, 86400}, {-3600.5, -3601}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.seconds);
@@ -331,12 +345,12 @@ TEST(PlistDateTest, BinaryKeepsMicrosecondsAndXmlRoundsDownToTheSecond) {
   }
 }
 
-TEST(PlistDateTest, BinaryMicrosecondsAreStableAcrossRepeatedTrips) {
+TEST(PlistDateTest, BinaryDatesAreExactAcrossRepeatedTrips) {
   for (double seconds : {123456.789012, -98765.432109, 2147483647.999999, 0.000001, -0.000001}) {
     SCOPED_TRACE(seconds);
     const ParseResult once = roundTrip(Date{seconds}, Format::Binary);
     ASSERT_TRUE(once.ok()) << once.error;
-    EXPECT_NEAR(once.value->as<Date>().secondsSince2001, seconds, 1e-6);
+    EXPECT_EQ(once.value->as<Date>().secondsSince2001, seconds);
     const ParseResult twice = roundTrip(*once.value, Format::Binary);
     ASSERT_TRUE(twice.ok()) << twice.error;
     EXPECT_EQ(*twice.value, *once.value);
@@ -355,13 +369,273 @@ TEST(PlistDateTest, XmlDatesMapToSecondsSince2001) {
       {"2024-02-29T12:30:45Z", 730902645},
       {"1932-12-13T20:45:52Z", -2147483648.0},
       {"2069-01-19T03:14:07Z", 2147483647.0},
+      {"2069-01-19T03:14:08Z", 2147483648.0},
+      {"1969-12-31T23:59:59Z", -978307201},
+      {"1900-01-01T00:00:00Z", -3187296000.0},
+      {"2000-02-29T00:00:00Z", -26524800},
+      {"2100-01-01T00:00:00Z", 3124137600.0},
+      {"0001-01-01T00:00:00Z", -63113904000.0},
+      {"0000-01-01T00:00:00Z", -63145526400.0},
+      {"9999-12-31T23:59:59Z", 252423993599.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    const ParseResult r = parseText(xmlDocument(std::string("<date>") + c.text + "</date>"));
+    const std::string element = std::string("<date>") + c.text + "</date>";
+    const ParseResult r = parseText(xmlDocument(element));
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(r.value->as<Date>().secondsSince2001, c.seconds);
+    EXPECT_NE(toXml(Date{c.seconds}).find(element), std::string::npos) << toXml(Date{c.seconds});
   }
+}
+
+TEST(PlistDateTest, BinaryDatesAreAnyFiniteDoubleAndXmlTakesTheFourDigitYears) {
+  struct Case {
+    double seconds;
+    const char* xml;  // the XML text, or null where XML cannot hold the date
+  };
+  const Case cases[] = {
+      {0.1, "2001-01-01T00:00:00Z"},
+      {-0.25, "2000-12-31T23:59:59Z"},
+      {123456.789012, "2001-01-02T10:17:36Z"},
+      {5e-324, "2001-01-01T00:00:00Z"},
+      {-5e-324, "2000-12-31T23:59:59Z"},
+      {-1e10, "1684-02-11T06:13:20Z"},
+      {1e10, "2317-11-21T17:46:40Z"},
+      {252423993599.5, "9999-12-31T23:59:59Z"},
+      {252423993600.0, nullptr},
+      {-63145526400.0, "0000-01-01T00:00:00Z"},
+      {-63145526400.5, nullptr},
+      {1e300, nullptr},
+      {-std::numeric_limits<double>::max(), nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    const ParseResult read = parse(Bplist{.objects = {dateObject(c.seconds)}}.bytes());
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value->as<Date>().secondsSince2001, c.seconds);
+    EXPECT_EQ(isWritable(*read.value, Format::Binary), "");
+    const ParseResult binary = roundTrip(*read.value, Format::Binary);
+    ASSERT_TRUE(binary.ok()) << binary.error;
+    EXPECT_EQ(binary.value->as<Date>().secondsSince2001, c.seconds);
+    if (c.xml == nullptr) {
+      EXPECT_NE(isWritable(*read.value, Format::Xml).find("0000 to 9999"), std::string::npos);
+      continue;
+    }
+    EXPECT_EQ(isWritable(*read.value, Format::Xml), "");
+    const std::string xml = toXml(*read.value);
+    EXPECT_NE(xml.find(std::string("<date>") + c.xml + "</date>"), std::string::npos) << xml;
+    const ParseResult text = parseText(xml);
+    ASSERT_TRUE(text.ok()) << text.error;
+    EXPECT_EQ(text.value->as<Date>().secondsSince2001, std::floor(c.seconds));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Integers beyond the signed 64-bit range and UIDs, as Foundation writes them.
+
+constexpr std::uint64_t kTwoTo63 = std::uint64_t{1} << 63;
+constexpr std::uint64_t kMaxUnsigned = std::numeric_limits<std::uint64_t>::max();
+
+// A 16-byte integer object with the given halves.
+Bytes int128Object(std::uint64_t high, std::uint64_t low) {
+  Bytes out{0x14};
+  appendBigEndian(out, high, 8);
+  appendBigEndian(out, low, 8);
+  return out;
+}
+
+// The bytes of the top object toBinary() writes for the scalar `value`: everything between the
+// header and the offset table.
+Bytes writtenObject(const Value& value) {
+  const Bytes file = toBinary(value);
+  std::uint64_t table = 0;
+  for (std::size_t i = file.size() - 8; i < file.size(); ++i) table = table << 8 | file[i];
+  return Bytes(file.begin() + 8, file.begin() + static_cast<std::ptrdiff_t>(table));
+}
+
+TEST(PlistIntegerTest, XmlIntegersSpanMinus2To63Through2To64Minus1) {
+  struct Case {
+    const char* text;
+    Integer expected;
+  };
+  const Case cases[] = {
+      {"9223372036854775807", Integer(INT64_MAX)},
+      {"9223372036854775808", Integer::fromUnsigned(kTwoTo63)},
+      {"18446744073709551615", Integer::fromUnsigned(kMaxUnsigned)},
+      {"+18446744073709551615", Integer::fromUnsigned(kMaxUnsigned)},
+      {"0xFFFFFFFFFFFFFFFF", Integer::fromUnsigned(kMaxUnsigned)},
+      {"-1", Integer(-1)},
+      {"-9223372036854775808", Integer(INT64_MIN)},
+      {"-0x8000000000000000", Integer(INT64_MIN)},
+      {"-0", Integer(0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const ParseResult r = parseText(xmlDocument(std::string("<integer>") + c.text + "</integer>"));
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.value->as<Integer>(), c.expected);
+    for (Format format : {Format::Xml, Format::Binary}) {
+      const ParseResult back = roundTrip(*r.value, format);
+      ASSERT_TRUE(back.ok()) << back.error;
+      EXPECT_EQ(*back.value, *r.value);
+    }
+  }
+  EXPECT_NE(toXml(Integer::fromUnsigned(kMaxUnsigned)).find("<integer>18446744073709551615<"),
+            std::string::npos);
+  EXPECT_NE(toXml(Integer(INT64_MIN)).find("<integer>-9223372036854775808<"), std::string::npos);
+}
+
+TEST(PlistIntegerTest, BinaryIntegersReadAsFoundationWritesThem) {
+  struct Case {
+    const char* name;
+    Bytes object;
+    Integer expected;
+  };
+  const Case cases[] = {
+      {"1 byte", intObject(200, 1), Integer(200)},
+      {"4 bytes are unsigned", intObject(0xFFFFFFFF, 4), Integer::fromUnsigned(0xFFFFFFFF)},
+      {"8 bytes are signed", intObject(static_cast<std::uint64_t>(-5), 8), Integer(-5)},
+      {"8 bytes holding INT64_MIN", intObject(kTwoTo63, 8), Integer(INT64_MIN)},
+      {"16 bytes holding 2^63", intObject(kTwoTo63, 16), Integer::fromUnsigned(kTwoTo63)},
+      {"16 bytes holding 2^64-1", intObject(kMaxUnsigned, 16), Integer::fromUnsigned(kMaxUnsigned)},
+      {"16 bytes holding a small number", intObject(9, 16), Integer(9)},
+      {"16 bytes holding -1", int128Object(kMaxUnsigned, kMaxUnsigned), Integer(-1)},
+      {"16 bytes holding -2^63", int128Object(kMaxUnsigned, kTwoTo63), Integer(INT64_MIN)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ParseResult r = parse(Bplist{.objects = {c.object}}.bytes());
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.value->as<Integer>(), c.expected);
+  }
+}
+
+TEST(PlistIntegerTest, BinaryWriterUsesFoundationsEncodings) {
+  struct Case {
+    Value value;
+    Bytes object;
+  };
+  const Case cases[] = {
+      {Value(200), {0x10, 0xC8}},
+      {Value(0xFFFF), {0x11, 0xFF, 0xFF}},
+      {Value(std::int64_t{1} << 32), {0x13, 0, 0, 0, 1, 0, 0, 0, 0}},
+      {Value(-1), {0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+      {Value(kTwoTo63), int128Object(0, kTwoTo63)},
+      {Value(kMaxUnsigned), int128Object(0, kMaxUnsigned)},
+      {Value(Uid{5}), {0x80, 0x05}},
+      {Value(Uid{300}), {0x81, 0x01, 0x2C}},
+      {Value(Uid{70000}), {0x83, 0x00, 0x01, 0x11, 0x70}},
+      {Value(Date{-0.5}), {0x33, 0xBF, 0xE0, 0, 0, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.object));
+    EXPECT_EQ(writtenObject(c.value), c.object);
+  }
+}
+
+TEST(PlistUidTest, BinaryUidsOfEveryWidthReadAsUids) {
+  struct Case {
+    Bytes object;
+    std::uint32_t expected;
+  };
+  const Case cases[] = {
+      {{0x80, 0x05}, 5},
+      {{0x81, 0x01, 0x2C}, 300},
+      {{0x82, 0x01, 0x00, 0x00}, 65536},
+      {{0x83, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFFFFFFFF},
+      {{0x87, 0, 0, 0, 0, 0, 0, 0, 7}, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    const ParseResult r = parse(Bplist{.objects = {c.object}}.bytes());
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(*r.value, Value(Uid{c.expected}));
+    for (Format format : {Format::Xml, Format::Binary}) {
+      const ParseResult back = roundTrip(*r.value, format);
+      ASSERT_TRUE(back.ok()) << back.error;
+      EXPECT_EQ(*back.value, *r.value);
+    }
+  }
+}
+
+// A keyed archive's shape: $top and $objects hold UIDs, one of which (200) names no object of
+// the file, so the pre-pass must treat UIDs as values and never follow them.
+Bplist keyedArchive() {
+  Bplist plist;
+  plist.objects = {
+      dictObject({1, 2, 3, 4}, {5, 6, 7, 8}),
+      asciiObject("$archiver"),
+      asciiObject("$top"),
+      asciiObject("$objects"),
+      asciiObject("$version"),
+      asciiObject("NSKeyedArchiver"),
+      dictObject({9}, {10}),
+      arrayObject({11, 12}),
+      intObject(100000, 4),
+      asciiObject("root"),
+      Bytes{0x80, 0x01},
+      asciiObject("$null"),
+      Bytes{0x81, 0x00, 0xC8},
+  };
+  return plist;
+}
+
+TEST(PlistUidTest, AKeyedArchiveReadsWithItsUidsAsValues) {
+  const ParseResult r = parse(keyedArchive().bytes());
+  ASSERT_TRUE(r.ok()) << r.error;
+  const Value expected = Dictionary{
+      {"$archiver", "NSKeyedArchiver"},
+      {"$top", Dictionary{{"root", Uid{1}}}},
+      {"$objects", Array{"$null", Uid{200}}},
+      {"$version", 100000},
+  };
+  EXPECT_EQ(*r.value, expected);
+  for (Format format : {Format::Xml, Format::Binary}) {
+    const ParseResult back = roundTrip(*r.value, format);
+    ASSERT_TRUE(back.ok()) << back.error;
+    EXPECT_EQ(*back.value, expected);
+  }
+  // Eight values, each UID one of them; two levels deep.
+  EXPECT_TRUE(parse(keyedArchive().bytes(), {.maxNodes = 8}).ok());
+  EXPECT_FALSE(parse(keyedArchive().bytes(), {.maxNodes = 7}).ok());
+  EXPECT_TRUE(parse(keyedArchive().bytes(), {.maxDepth = 2}).ok());
+  EXPECT_FALSE(parse(keyedArchive().bytes(), {.maxDepth = 1}).ok());
+}
+
+TEST(PlistUidTest, XmlWritesUidsAsCfUidDictionariesAndReadsOnlyThatFormBack) {
+  EXPECT_NE(toXml(Array{Uid{5}})
+                .find("\t<dict>\n\t\t<key>CF$UID</key>\n\t\t<integer>5</integer>\n"
+                      "\t</dict>\n"),
+            std::string::npos)
+      << toXml(Array{Uid{5}});
+  struct Case {
+    const char* xml;
+    Value expected;
+  };
+  const Case cases[] = {
+      {"<dict><key>CF$UID</key><integer>5</integer></dict>", Uid{5}},
+      {"<dict><key>CF$UID</key><integer>4294967295</integer></dict>", Uid{0xFFFFFFFF}},
+      {"<dict><key>CF$UID</key><integer>4294967296</integer></dict>",
+       Dictionary{{"CF$UID", std::int64_t{1} << 32}}},
+      {"<dict><key>CF$UID</key><integer>-1</integer></dict>", Dictionary{{"CF$UID", -1}}},
+      {"<dict><key>CF$UID</key><string>5</string></dict>", Dictionary{{"CF$UID", "5"}}},
+      {"<dict><key>CF$UID</key><integer>5</integer><key>x</key><true/></dict>",
+       Dictionary{{"CF$UID", 5}, {"x", true}}},
+      {"<dict><key>cf$uid</key><integer>5</integer></dict>", Dictionary{{"cf$uid", 5}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.xml);
+    const ParseResult r = parseText(xmlDocument(c.xml));
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(*r.value, c.expected);
+  }
+  // In a binary file such a dictionary is just a dictionary: binary has UIDs of its own. XML
+  // would turn it into a UID, so it is not written as XML.
+  const Value lookalike = Dictionary{{"CF$UID", 5}};
+  EXPECT_EQ(*roundTrip(lookalike, Format::Binary).value, lookalike);
+  EXPECT_EQ(isWritable(lookalike, Format::Binary), "");
+  EXPECT_NE(isWritable(Array{lookalike}, Format::Xml).find("as a UID"), std::string::npos);
+  EXPECT_EQ(isWritable(Dictionary{{"CF$UID", "5"}}, Format::Xml), "");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -551,11 +825,21 @@ const HostileCase kHostileCases[] = {
        return Bplist{.objects = {dictObject({1}, {1}), intObject(1, 1)}}.bytes();
      },
      "is not a string"},
-    {"binary UID",
+    {"binary UID beyond 32 bits",
      [] {
-       return Bplist{.objects = {Bytes{0x80, 0x05}}}.bytes();
+       return Bplist{.objects = {Bytes{0x84, 0x01, 0x00, 0x00, 0x00, 0x00}}}.bytes();
      },
-     "UID"},
+     "UID out of the 32-bit range"},
+    {"binary UID longer than the file",
+     [] {
+       return Bplist{.objects = {Bytes{0x8F, 0x01}}}.bytes();
+     },
+     "past the object area"},
+    {"binary UID as a dictionary key",
+     [] {
+       return Bplist{.objects = {dictObject({1}, {1}), Bytes{0x80, 0x01}}}.bytes();
+     },
+     "is not a string"},
     {"binary set",
      [] {
        return Bplist{.objects = {Bytes{0xC1, 0x01}, boolObject(true)}}.bytes();
@@ -569,11 +853,23 @@ const HostileCase kHostileCases[] = {
        appendBigEndian(object, 5, 8);
        return Bplist{.objects = {object}}.bytes();
      },
-     "signed 64-bit range"},
+     "out of the 64-bit range"},
+    {"binary 128-bit integer below -2^63",
+     [] {
+       Bytes object{0x14};
+       appendBigEndian(object, ~std::uint64_t{0}, 8);
+       appendBigEndian(object, 5, 8);
+       return Bplist{.objects = {object}}.bytes();
+     },
+     "out of the 64-bit range"},
     {"binary date that is not a number",
-     [] { return Bplist{.objects = {dateObject(std::nan(""))}}.bytes(); }, "date out of range"},
-    {"binary date past 2069", [] { return Bplist{.objects = {dateObject(3e9)}}.bytes(); },
-     "date out of range"},
+     [] { return Bplist{.objects = {dateObject(std::nan(""))}}.bytes(); },
+     "date is not a finite number"},
+    {"binary infinite date",
+     [] {
+       return Bplist{.objects = {dateObject(-std::numeric_limits<double>::infinity())}}.bytes();
+     },
+     "date is not a finite number"},
     {"binary string with a NUL",
      [] { return Bplist{.objects = {asciiObject(std::string("a\0b", 3))}}.bytes(); },
      "NUL character"},
@@ -629,9 +925,15 @@ const HostileCase kHostileCases[] = {
     // XML: text libplist would misread silently.
     {"XML octal-looking integer", [] { return toBytes(xmlDocument("<integer>010</integer>")); },
      "malformed integer"},
-    {"XML integer overflow",
-     [] { return toBytes(xmlDocument("<integer>9223372036854775808</integer>")); },
-     "signed 64-bit range"},
+    {"XML integer 2^64",
+     [] { return toBytes(xmlDocument("<integer>18446744073709551616</integer>")); },
+     "out of the 64-bit range"},
+    {"XML hex integer 2^64",
+     [] { return toBytes(xmlDocument("<integer>0x10000000000000000</integer>")); },
+     "out of the 64-bit range"},
+    {"XML integer below -2^63",
+     [] { return toBytes(xmlDocument("<integer>-9223372036854775809</integer>")); },
+     "out of the 64-bit range"},
     {"XML integer garbage", [] { return toBytes(xmlDocument("<integer>12abc</integer>")); },
      "malformed integer"},
     {"XML empty integer", [] { return toBytes(xmlDocument("<integer></integer>")); },
@@ -642,8 +944,12 @@ const HostileCase kHostileCases[] = {
      "malformed date"},
     {"XML impossible date",
      [] { return toBytes(xmlDocument("<date>2001-02-30T00:00:00Z</date>")); }, "malformed date"},
-    {"XML date past 2069", [] { return toBytes(xmlDocument("<date>2100-01-01T00:00:00Z</date>")); },
-     "out of range"},
+    {"XML date with a five-digit year",
+     [] { return toBytes(xmlDocument("<date>10000-01-01T00:00:00Z</date>")); }, "malformed date"},
+    {"XML date on a day only leap years have",
+     [] { return toBytes(xmlDocument("<date>1900-02-29T00:00:00Z</date>")); }, "malformed date"},
+    {"XML date with a fraction of a second",
+     [] { return toBytes(xmlDocument("<date>2001-01-01T00:00:00.5Z</date>")); }, "malformed date"},
     {"XML malformed base64", [] { return toBytes(xmlDocument("<data>AAE</data>")); },
      "malformed base64"},
     {"XML string that is not UTF-8", [] { return toBytes(xmlDocument("<string>\xC3</string>")); },
@@ -884,7 +1190,7 @@ TEST_F(PlistFileTest, RefusesValuesThatCannotBeWrittenFaithfully) {
   const Value cases[] = {
       Dictionary{{"bad", "\xFF"}},
       Dictionary{{std::string("k\0ey", 4), 1}},
-      Array{Date{1e10}},
+      Array{Date{1e13}},  // past the year 9999
       Array{Date{std::nan("")}},
   };
   for (const Value& value : cases) {

@@ -3,10 +3,16 @@
 // property list may hold, and UTF-8 encoding of single characters.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace platform::plist::detail {
+
+// The code point of the UTF-8 sequence at s[i], moving i past it; nothing for a malformed or
+// overlong sequence, a surrogate or a value past U+10FFFF, moving i one byte on.
+// REQUIRES: i < s.size().
+std::optional<std::uint32_t> decodeUtf8(std::string_view s, std::size_t& i);
 
 // Whether `s` is well-formed UTF-8: shortest forms only, no surrogates, nothing past U+10FFFF.
 bool isValidUtf8(std::string_view s);

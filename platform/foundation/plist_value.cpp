@@ -20,8 +20,14 @@ std::string_view kindName(Kind kind) {
       return "array";
     case Kind::Dictionary:
       return "dictionary";
+    case Kind::Uid:
+      return "uid";
   }
   return "unknown";
+}
+
+std::string Integer::toString() const {
+  return aboveSignedMax_ ? std::to_string(bits()) : std::to_string(bits_);
 }
 
 const Value* Value::find(const std::string& key) const {

@@ -224,6 +224,13 @@ std::string XmlGuard::references(std::size_t from, std::size_t to) {
   return {};
 }
 
+void XmlGuard::replaceWithIndex(std::size_t start, Value scalar) {
+  rewritten_.append(text_.substr(copied_, start - copied_));
+  rewritten_ += "<integer>" + std::to_string(scalars_.size()) + "</integer>";
+  copied_ = pos_;
+  scalars_.push_back(std::move(scalar));
+}
+
 std::string XmlGuard::countValue() {
   if (++values_ > limits_.maxNodes) {
     return "more than " + std::to_string(limits_.maxNodes) + " values";
@@ -262,6 +269,7 @@ std::string XmlGuard::values() {
     if (std::string error = skipMisc(false); !error.empty()) return error;
     if (pos_ >= text_.size()) return "unexpected end of document";
     if (text_[pos_] != '<') return "unexpected text between elements";
+    const std::size_t elementStart = pos_;
     Tag t;
     if (std::string error = tag(t); !error.empty()) return error;
 
@@ -316,13 +324,17 @@ std::string XmlGuard::values() {
       if (error.empty() && !trimXmlSpace(text).empty()) error = "text inside a boolean";
     } else if (t.name == "integer") {
       error = content("integer", false, &text);
-      if (error.empty()) error = checkIntegerText(text);
+      Integer integer;
+      if (error.empty()) error = parseIntegerText(text, &integer);
+      if (error.empty()) replaceWithIndex(elementStart, integer);
     } else if (t.name == "real") {
       error = content("real", false, &text);
       if (error.empty()) error = checkRealText(text);
     } else if (t.name == "date") {
       error = content("date", false, &text);
-      if (error.empty()) error = checkDateText(text);
+      double seconds = 0;
+      if (error.empty()) error = parseDateText(text, &seconds);
+      if (error.empty()) replaceWithIndex(elementStart, Date{seconds});
     } else if (t.name == "data") {
       error = content("data", false, &text);
       if (error.empty()) error = checkDataText(text);

@@ -4,13 +4,16 @@
 // text of integers, reals, dates and data (plist_xml_text.h). Markup whose extent could be read
 // two ways ('<' or '>' inside comments, declarations, processing instructions or attribute
 // values, or quoting one reader honours and another ignores) is refused, so libplist can never
-// see nesting the scanner did not.
+// see nesting the scanner did not. Integers and dates, whose range libplist cannot hold, are
+// read here and handed to libplist only as their place in a table (see document()).
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/foundation/plist_file.h"
+#include "platform/foundation/plist_value.h"
 
 namespace platform::plist::detail {
 
@@ -26,8 +29,13 @@ class XmlGuard {
   std::string check();
 
   // The document to hand to libplist: the input with each reference in string and key text
-  // replaced by its character in a CDATA section. REQUIRES: check() succeeded.
+  // replaced by its character in a CDATA section, and each <integer> or <date> element
+  // replaced by <integer>N</integer>, N its index in scalars(). REQUIRES: check() succeeded.
   std::string document() const;
+
+  // The integers and dates of the document, in document order, as Values.
+  // REQUIRES: check() succeeded.
+  const std::vector<Value>& scalars() const { return scalars_; }
 
  private:
   // A start, end or empty-element tag as the scanner reads it.
@@ -59,6 +67,10 @@ class XmlGuard {
   // Checks each reference in text_[from, to) and rewrites it into rewritten_ (see document()).
   std::string references(std::size_t from, std::size_t to);
 
+  // Replaces the element from `start` to pos_ in the copy for libplist with the index of
+  // `scalar`, which it appends to scalars_.
+  void replaceWithIndex(std::size_t start, Value scalar);
+
   // Counts one more value; fails once there are more than limits_.maxNodes.
   std::string countValue();
 
@@ -68,12 +80,13 @@ class XmlGuard {
   // Reads exactly one value, iteratively, with its nested contents.
   std::string values();
 
-  std::string_view text_;   // the whole document
-  const Limits& limits_;    // the bounds being enforced
-  std::size_t pos_ = 0;     // where the scanner is
-  std::size_t values_ = 0;  // values seen so far
-  std::string rewritten_;   // the document up to copied_, references replaced
-  std::size_t copied_ = 0;  // how much of text_ rewritten_ covers
+  std::string_view text_;       // the whole document
+  const Limits& limits_;        // the bounds being enforced
+  std::size_t pos_ = 0;         // where the scanner is
+  std::size_t values_ = 0;      // values seen so far
+  std::string rewritten_;       // the document up to copied_, references replaced
+  std::size_t copied_ = 0;      // how much of text_ rewritten_ covers
+  std::vector<Value> scalars_;  // the integers and dates read, in document order
 };
 
 }  // namespace platform::plist::detail

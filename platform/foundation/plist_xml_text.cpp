@@ -7,20 +7,6 @@
 #include "platform/foundation/plist_date.h"
 
 namespace platform::plist::detail {
-namespace {
-
-// Days from 1970-01-01 to the given proleptic Gregorian date.
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-}  // namespace
-
 std::string snippet(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
@@ -47,7 +33,7 @@ std::string_view trimXmlSpace(std::string_view s) {
   return s;
 }
 
-std::string checkIntegerText(std::string_view text) {
+std::string parseIntegerText(std::string_view text, Integer* out) {
   const std::string bad = "malformed integer \"" + snippet(text) + "\"";
   std::string_view s = trimXmlSpace(text);
   bool negative = false;
@@ -66,10 +52,13 @@ std::string checkIntegerText(std::string_view text) {
   std::uint64_t magnitude = 0;
   const auto [end, status] = std::from_chars(s.data(), s.data() + s.size(), magnitude, base);
   if (end != s.data() + s.size()) return bad;
-  const std::uint64_t limit = static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0);
-  if (status == std::errc::result_out_of_range || magnitude > limit) {
-    return "integer " + snippet(trimXmlSpace(text)) + " out of the signed 64-bit range";
+  const std::uint64_t negativeLimit = static_cast<std::uint64_t>(INT64_MAX) + 1;
+  if (status == std::errc::result_out_of_range || (negative && magnitude > negativeLimit)) {
+    return "integer " + snippet(trimXmlSpace(text)) + " out of the 64-bit range";
   }
+  // 0 - magnitude is the two's complement, INT64_MIN included.
+  *out = negative ? Integer(static_cast<std::int64_t>(0 - magnitude))
+                  : Integer::fromUnsigned(magnitude);
   return {};
 }
 
@@ -85,33 +74,10 @@ std::string checkRealText(std::string_view text) {
   return {};
 }
 
-std::string checkDateText(std::string_view text) {
-  const std::string bad = "malformed date \"" + snippet(text) + "\"";
-  const std::string_view s = trimXmlSpace(text);
-  static constexpr std::string_view kPattern = "dddd-dd-ddTdd:dd:ddZ";
-  if (s.size() != kPattern.size()) return bad;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const bool digit = s[i] >= '0' && s[i] <= '9';
-    if (kPattern[i] == 'd' ? !digit : s[i] != kPattern[i]) return bad;
-  }
-  const auto number = [&](std::size_t at, std::size_t width) {
-    unsigned value = 0;
-    for (std::size_t i = at; i < at + width; ++i) value = value * 10 + (s[i] - '0');
-    return value;
-  };
-  const unsigned year = number(0, 4), month = number(5, 2), day = number(8, 2);
-  const unsigned hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
-  static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  if (month < 1 || month > 12) return bad;
-  const unsigned monthDays = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-  if (day < 1 || day > monthDays || hour > 23 || minute > 59 || second > 59) return bad;
-  constexpr std::int64_t kReferenceDay = 11323;  // 2001-01-01
-  const std::int64_t seconds = (daysFromCivil(year, month, day) - kReferenceDay) * 86400 +
-                               hour * 3600 + minute * 60 + second;
-  if (seconds < kEarliestDate || seconds > kLatestDateSecond) {
-    return "date " + snippet(s) + " out of range";
-  }
+std::string parseDateText(std::string_view text, double* secondsSince2001) {
+  const std::optional<double> seconds = parseXmlDate(trimXmlSpace(text));
+  if (!seconds) return "malformed date \"" + snippet(text) + "\"";
+  *secondsSince2001 = *seconds;
   return {};
 }
 

@@ -1,6 +1,7 @@
 #include "platform/foundation/property_list_objects.h"
 
 #include "platform/foundation/device_root.h"
+#include "platform/foundation/keyed_archiver_uid.h"
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdate.h"
@@ -17,8 +18,12 @@ objc::Strong objectFromValue(const plist::Value& value, bool mutableRoot) {
   switch (value.kind()) {
     case plist::Kind::Boolean:
       return nsnumber(value.as<bool>());
-    case plist::Kind::Integer:
-      return nsnumber(static_cast<long long>(value.as<std::int64_t>()));
+    case plist::Kind::Integer: {
+      const plist::Integer& integer = value.as<plist::Integer>();
+      if (integer.aboveSignedMax())
+        return nsnumber(static_cast<unsigned long long>(integer.bits()));
+      return nsnumber(static_cast<long long>(*integer.toSigned()));
+    }
     case plist::Kind::Real:
       return nsnumber(value.as<double>());
     case plist::Kind::String:
@@ -41,6 +46,8 @@ objc::Strong objectFromValue(const plist::Value& value, bool mutableRoot) {
       }
       return mutableRoot ? dictionary : Strong::adopt(sel::copy(dictionary));
     }
+    case plist::Kind::Uid:
+      return keyedArchiverUid(value.as<plist::Uid>().value);
   }
   return Strong();
 }
@@ -57,12 +64,16 @@ std::optional<plist::Value> valueFromObject(id object, std::string* error) {
       case NumberKind::Boolean:
         return plist::Value(sel::boolValue(object) != NO);
       case NumberKind::Integer:
+        if (isUnsignedAboveLongLongMax(object)) {
+          return plist::Value(plist::Integer::fromUnsigned(sel::unsignedLongLongValue(object)));
+        }
         return plist::Value(static_cast<std::int64_t>(sel::longLongValue(object)));
       case NumberKind::Real:
         return plist::Value(sel::doubleValue(object));
     }
   }
   if (objc::isKindOf(object, NSDateClass())) return plist::Value(plist::Date{dateSeconds(object)});
+  if (auto uid = keyedArchiverUidValue(object)) return plist::Value(plist::Uid{*uid});
   if (const auto* bytes = dataBytes(object)) return plist::Value(plist::Data(*bytes));
   if (objc::isKindOf(object, NSArrayClass())) {
     plist::Array elements;

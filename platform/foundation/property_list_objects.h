@@ -11,8 +11,10 @@
 
 namespace platform {
 
-// The device object for `value`: NSNumber (booleans stay booleans), NSString, NSDate, NSData,
-// NSArray, NSDictionary. With `mutableRoot` a dictionary or array root is the mutable class.
+// The device object for `value`: NSNumber (booleans stay booleans, unsigned integers above
+// LLONG_MAX stay unsigned), NSString, NSDate, NSData, NSArray, NSDictionary, and for a UID an
+// __NSCFKeyedArchiverUID (keyed_archiver_uid.h), which has no boolean reading. With
+// `mutableRoot` a dictionary or array root is the mutable class.
 objc::Strong objectFromValue(const plist::Value& value, bool mutableRoot = false);
 
 // The property-list value of `object`, or nothing (and a reason in *error) when the object or
