@@ -28,10 +28,23 @@ std::size_t heapBytesInUse() {
 #endif
 }
 
-std::size_t mappingCount() {
+bool libraryLoadsLeaveHeap() {
+#ifdef TARROW8_ASAN
+  return true;
+#else
+  return false;
+#endif
+}
+
+std::size_t mappingsOfFilesIn(const std::filesystem::path& folder) {
+  // Each line of /proc/self/maps ends with the mapped file's path, when there is one.
+  std::string prefix = folder.string() + "/";
   std::ifstream maps("/proc/self/maps");
   std::size_t count = 0;
-  for (std::string line; std::getline(maps, line);) ++count;
+  for (std::string line; std::getline(maps, line);) {
+    std::size_t path = line.find('/');
+    if (path != std::string::npos && line.compare(path, prefix.size(), prefix) == 0) ++count;
+  }
   return count;
 }
 

@@ -3,6 +3,7 @@
 // device leaves nothing behind.
 
 #include <cstddef>
+#include <filesystem>
 
 namespace sim {
 
@@ -10,7 +11,13 @@ namespace sim {
 // sanitizer's own count, which leaves its quarantine out).
 std::size_t heapBytesInUse();
 
-// How many memory mappings the process has (each loaded library adds several).
-std::size_t mappingCount();
+// Whether loading and unloading a library leaves heap in use that nothing in the process can
+// free: true under AddressSanitizer, whose __cxa_atexit adds an exit handler that belongs to no
+// library for every destructor a library registers, so glibc's exit list only grows.
+bool libraryLoadsLeaveHeap();
+
+// How many memory mappings of files inside `folder` the process has (a loaded library has
+// several; an unloaded one none).
+std::size_t mappingsOfFilesIn(const std::filesystem::path& folder);
 
 }  // namespace sim
