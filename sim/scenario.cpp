@@ -1,11 +1,13 @@
 #include "sim/scenario.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <ostream>
 #include <sstream>
 
 #include "platform/foundation/nslog.h"
+#include "sim/scenario_source.h"
 #include "sim/scenario_values.h"
 
 namespace sim {
@@ -107,12 +109,7 @@ const std::vector<CommandRule>& commandRules() {
       {"unlock", "unlock", "unlock the device (lock state 0 is posted)", 0, 0, nullptr},
       {"wake", "wake", "turn the display on without unlocking", 0, 0, nullptr},
       {"wait", "wait DURATION", "let time pass, e.g. wait 250ms, wait 5s, wait 2m, wait 1h", 1, 1,
-       [](const std::vector<Word>& a) {
-         return parseDuration(a[0].text)
-                    ? ""
-                    : "bad duration \"" + a[0].text +
-                          "\": write a number with ns, us, ms, s, m or h, e.g. 250ms";
-       }},
+       [](const std::vector<Word>& a) { return durationProblem(a[0].text); }},
       {"settings", "settings KEY=VALUE...",
        "change keys in the settings file as the settings pane does, then post its notification", 1,
        kAny, [](const std::vector<Word>& a) { return checkAssignments(a, 0, false); }},
@@ -193,6 +190,12 @@ const CommandRule* findRule(const std::string& name) {
   return nullptr;
 }
 
+// "never launched", "launched once", "launched 3 times".
+std::string launchedText(int n) {
+  if (n == 0) return "never launched";
+  return n == 1 ? "launched once" : "launched " + std::to_string(n) + " times";
+}
+
 // The extension's snapshot, reshaped for lookups.
 const Value* stateEntry(const std::optional<Value>& state, const char* key) {
   return state ? state->find(key) : nullptr;
@@ -201,12 +204,12 @@ const Value* stateEntry(const std::optional<Value>& state, const char* key) {
 }  // namespace
 
 std::optional<Command> parseLine(const std::string& text, const std::string& file, int line,
-                                 std::vector<std::string>& errors) {
+                                 std::vector<std::string>& errors, const std::string& listHint) {
   auto where = file + ":" + std::to_string(line) + ": ";
   std::string error;
   auto words = splitWords(text, &error);
   if (!words) {
-    errors.push_back(where + error);
+    errors.push_back(displayText(where + error));
     return std::nullopt;
   }
   if (words->empty()) return std::nullopt;
@@ -214,20 +217,20 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
   std::vector<Word> args(words->begin() + 1, words->end());
   const CommandRule* rule = findRule(command.name);
   if (!rule) {
-    errors.push_back(where + "unknown command \"" + command.name +
-                     "\" (tarrow8-sim --commands lists them)");
+    errors.push_back(
+        displayText(where + "unknown command \"" + command.name + "\" (" + listHint + ")"));
     return std::nullopt;
   }
   if (args.size() < rule->minArgs || args.size() > rule->maxArgs) {
-    errors.push_back(where +
-                     (args.size() < rule->minArgs ? "missing argument" : "too many arguments") +
-                     "; usage: " + rule->usage);
+    errors.push_back(displayText(
+        where + (args.size() < rule->minArgs ? "missing argument" : "too many arguments") +
+        "; usage: " + rule->usage));
     return std::nullopt;
   }
   if (rule->check) {
     std::string problem = rule->check(args);
     if (!problem.empty()) {
-      errors.push_back(where + problem);
+      errors.push_back(displayText(where + problem));
       return std::nullopt;
     }
   }
@@ -241,11 +244,25 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
 
 ParsedScenario parseScenario(const std::string& text, const std::string& file) {
   ParsedScenario parsed;
-  std::istringstream in(text);
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (auto command = parseLine(line, file, number, parsed.errors))
+  std::string_view body = withoutByteOrderMark(text);
+  if (looksBinary(body)) {
+    parsed.errors.push_back(displayText(file) +
+                            ": this looks like a binary file, not a scenario (a scenario is text, "
+                            "one command per line)");
+    parsed.errorCount = 1;
+    return parsed;
+  }
+  std::vector<std::string> errors;
+  for (int number = 1; !body.empty(); ++number) {
+    std::size_t end = std::min(body.find('\n'), body.size());
+    errors.clear();
+    if (auto command = parseLine(std::string(body.substr(0, end)), file, number, errors))
       parsed.commands.push_back(std::move(*command));
+    parsed.errorCount += errors.size();
+    for (auto& e : errors) {
+      if (parsed.errors.size() < kMaxListedErrors) parsed.errors.push_back(std::move(e));
+    }
+    body.remove_prefix(std::min(end + 1, body.size()));
   }
   return parsed;
 }
@@ -276,8 +293,7 @@ void ScenarioRunner::stamp(const Command& command) {
   for (const std::string& arg : command.args) {
     auto [text, quoted] = unquote(arg);
     std::string shown;
-    for (char c : text)
-      shown += c == '\n' ? "\\n" : c == '"' && quoted ? "\\\"" : std::string(1, c);
+    for (char c : displayText(text)) shown += c == '"' && quoted ? "\\\"" : std::string(1, c);
     line << ' ' << (quoted || text.find(' ') != std::string::npos ? "\"" + shown + "\"" : shown);
   }
   char elapsed[32];
@@ -312,8 +328,9 @@ void ScenarioRunner::show(const std::string& what, const Command& command) {
     return;
   }
   if (what == "log") {
+    if (platform::loggedLines().empty()) out_ << "    (empty)\n";
     for (const auto& e : platform::loggedLines())
-      out_ << "    " << e.process << ": " << e.message << "\n";
+      out_ << "    " << e.process << ": " << displayText(e.message, kMaxShownLogBytes) << "\n";
     return;
   }
   auto state = phone_.extensionState();
@@ -342,7 +359,13 @@ void ScenarioRunner::show(const std::string& what, const Command& command) {
   }
   if (what == "settings" || what == "state") {
     const Value* prefs = stateEntry(state, "preferences");
-    out_ << "    loaded settings: " << (prefs ? formatValue(*prefs) : "none") << "\n";
+    bool empty = prefs && prefs->is<platform::plist::Dictionary>() &&
+                 prefs->as<platform::plist::Dictionary>().empty();
+    out_ << "    loaded settings: "
+         << (!prefs  ? "none"
+             : empty ? "{} (no keys)"
+                     : formatValue(*prefs))
+         << "\n";
   }
 }
 
@@ -377,7 +400,8 @@ bool ScenarioRunner::perform(const Command& command) {
         phone_.unlock();
       else
         phone_.wake();
-      out_ << "    device " << (phone_.locked() ? "locked" : "unlocked") << "\n";
+      out_ << "    " << (name == "wake" ? "display on; " : "") << "device "
+           << (phone_.locked() ? "locked" : "unlocked") << "\n";
     } else if (name == "wait") {
       phone_.wait(*parseDuration(args[0]));
       out_ << "    device time " << phone_.localTime() << "\n";
@@ -392,9 +416,14 @@ bool ScenarioRunner::perform(const Command& command) {
       std::string error = phone_.changeSettings(changes);
       if (!error.empty()) return fail(command, "cannot write the settings file: " + error);
       out_ << "    settings file rewritten; posted " << kPreferencesNotification << "\n";
+      if (std::string refused = phone_.propertyListProblem(kSettingsFile); !refused.empty())
+        out_ << "    warning: the extension cannot read the file written: " << refused << "\n";
     } else if (name == "write-file") {
-      std::string error = phone_.writeFile(unquote(args[0]).first, unquote(args[1]).first);
+      std::string contents = unquote(args[1]).first;
+      std::string error = phone_.writeFile(unquote(args[0]).first, contents);
       if (!error.empty()) return fail(command, error);
+      out_ << "    wrote " << countOf(contents.size(), "byte", "bytes") << " to "
+           << unquote(args[0]).first << "\n";
     } else if (name == "delete-file") {
       phone_.deleteFile(unquote(args[0]).first);
     } else if (name == "post") {
@@ -437,7 +466,7 @@ bool ScenarioRunner::expect(const Command& command) {
   if (what == "launches") {
     int n = std::stoi(arg(1));
     return check(phone_.launchCount() == n, "launches " + arg(1),
-                 "SpringBoard was launched " + std::to_string(phone_.launchCount()) + " times");
+                 "SpringBoard was " + launchedText(phone_.launchCount()));
   }
   if (what == "running") {
     bool want = arg(1) == "true";
@@ -511,6 +540,29 @@ int ScenarioRunner::runAll(const std::vector<Command>& commands) {
   return failures;
 }
 
+namespace {
+
+// The forms of `expect`, one a line, each with what makes it hold.
+constexpr const char* kExpectations =
+    "expect flag NAME true|false       a flag of the extension (show flags lists them)\n"
+    "expect count STORE N              keptItems, removedBulletinIDs or reminders holds N\n"
+    "expect launches N                 SpringBoard has been launched N times\n"
+    "expect running true|false         SpringBoard is running\n"
+    "expect file PATH exists|missing   a device file is there or not\n"
+    "expect setting KEY VALUE|absent   the settings file holds KEY = VALUE\n"
+    "expect loaded KEY VALUE|absent    the extension's loaded settings hold KEY = VALUE\n"
+    "expect log \"TEXT\"                 some logged line contains TEXT\n";
+
+// `text` with `indent` put before each of its lines.
+std::string indented(const std::string& text, const std::string& indent) {
+  std::string out;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) out += indent + line + "\n";
+  return out;
+}
+
+}  // namespace
+
 std::string scenarioCommandSummary() {
   std::ostringstream out;
   for (const auto& rule : commandRules()) {
@@ -519,17 +571,34 @@ std::string scenarioCommandSummary() {
         << (usage.size() < 34 ? std::string(34 - usage.size(), ' ') : "\n" + std::string(36, ' '))
         << rule.summary << "\n";
   }
-  out << "\n  expectations:\n"
-         "    expect flag NAME true|false       a flag of the extension (show flags lists them)\n"
-         "    expect count STORE N              keptItems, removedBulletinIDs or reminders holds "
-         "N\n"
-         "    expect launches N                 SpringBoard has been launched N times\n"
-         "    expect running true|false         SpringBoard is running\n"
-         "    expect file PATH exists|missing   a device file is there or not\n"
-         "    expect setting KEY VALUE|absent   the settings file holds KEY = VALUE\n"
-         "    expect loaded KEY VALUE|absent    the extension's loaded settings hold KEY = VALUE\n"
-         "    expect log \"TEXT\"                 some logged line contains TEXT\n";
+  out << "\n  expectations:\n" << indented(kExpectations, "    ");
   return out.str();
+}
+
+std::optional<std::string> commandHelp(const std::string& name) {
+  const CommandRule* rule = findRule(name);
+  if (!rule) return std::nullopt;
+  std::string forms;
+  if (name == "expect") {
+    forms = kExpectations;
+  } else {
+    // "post darwin NAME | post distributed NAME ..." is two forms, one a line.
+    std::string usage = rule->usage;
+    for (std::size_t bar; (bar = usage.find(" | ")) != std::string::npos;) {
+      forms += usage.substr(0, bar) + "\n";
+      usage.erase(0, bar + 3);
+    }
+    forms += usage + "\n";
+  }
+  std::string summary =
+      name == "expect" ? "each fails the run unless the phone shows it" : rule->summary;
+  return indented(forms, "  ") + "    " + summary + "\n";
+}
+
+std::vector<std::string> commandNames() {
+  std::vector<std::string> names;
+  for (const auto& rule : commandRules()) names.emplace_back(rule.name);
+  return names;
 }
 
 }  // namespace sim
