@@ -33,11 +33,11 @@ class LineEditor {
   void remember(const std::string& line);
 
  private:
-  static char* promptOf(editline* el);
-  static unsigned char complete(editline* el, int key);
+  static char* promptOf(struct editline* el);
+  static unsigned char complete(struct editline* el, int key);
 
-  editline* el_;
-  history* history_;
+  struct editline* el_;
+  struct history* history_;
   std::string prompt_;
   Completer completer_;
   int cleanup_;
