@@ -1,58 +1,76 @@
 // tarrow8-sim: a simulated phone running SpringBoard with the Tarrow8 extension, driven by a
 // scenario file, the built-in tour, or commands typed at a prompt.
 
-#include <poll.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <fstream>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
-#include "platform/dispatch/run_loop.h"
+#include "apps/ending_signals.h"
+#include "apps/line_editor.h"
+#include "apps/prompt.h"
 #include "sim/phone.h"
 #include "sim/scenario.h"
+#include "sim/scenario_source.h"
 #include "sim/tour.h"
 
 namespace {
 
+using sim::countOf;
+using sim::displayText;
+
 constexpr int kExitFailed = 1;
 constexpr int kExitBadInput = 2;
 
-// Whether a line (or the end of input) is waiting on standard input.
-bool inputWaiting() {
-  if (std::cin.rdbuf()->in_avail() > 0) return true;  // already read from the descriptor
-  pollfd input{STDIN_FILENO, POLLIN, 0};
-  return poll(&input, 1, 0) > 0;
-}
-
-int interactive(sim::Phone& phone, bool live) {
-  sim::ScenarioRunner runner(phone, std::cout, "input");
-  bool tty = isatty(STDIN_FILENO);
-  std::cout << "Type commands (\"help\" lists them, \"quit\" ends). Start with: boot\n";
-  std::string line;
-  int failures = 0;
-  for (int number = 1;; ++number) {
-    if (tty) std::cout << "tarrow8> " << std::flush;
-    // A live phone keeps running its timers and deliveries while it waits for the next line.
-    if (live) platform::RunLoop::main().runLive([] { return !inputWaiting(); });
-    if (!std::getline(std::cin, line)) break;
-    if (line == "quit" || line == "exit") break;
-    if (line == "help") {
-      std::cout << sim::scenarioCommandSummary();
-      continue;
-    }
-    std::vector<std::string> errors;
-    auto command = sim::parseLine(line, "input", number, errors);
-    for (const auto& e : errors) std::cout << e << "\n";
-    if (command && !runner.run(*command)) ++failures;
+// Lines typed at a terminal, edited with libedit.
+class EditedLines : public simulator::LineSource {
+ public:
+  EditedLines() : editor_("tarrow8-sim", simulator::promptCompletions) {}
+  std::optional<std::string> next(const std::string& prompt,
+                                  const std::function<void()>& untilTyping) override {
+    return editor_.readLine(prompt, untilTyping);
   }
-  return failures == 0 ? 0 : kExitFailed;
+  void remember(const std::string& line) override { editor_.remember(line); }
+
+ private:
+  simulator::LineEditor editor_;
+};
+
+// Lines read from standard input when it is not a terminal (no prompt is shown).
+class PlainLines : public simulator::LineSource {
+ public:
+  std::optional<std::string> next(const std::string&,
+                                  const std::function<void()>& untilTyping) override {
+    if (untilTyping) untilTyping();
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    return line;
+  }
+};
+
+// The scenario to run: the file's text, standard input or the tour; nothing (after saying why
+// on standard error) when the file cannot be read.
+std::optional<std::string> scenarioText(const std::string& scenario) {
+  if (scenario.empty()) return sim::tourScenario();
+  if (scenario == "-") {
+    std::ostringstream in;
+    in << std::cin.rdbuf();
+    return in.str();
+  }
+  sim::ScenarioSource source = sim::readScenarioFile(scenario);
+  if (!source.text) {
+    std::cerr << "tarrow8-sim: cannot read scenario file " << displayText(scenario) << ": "
+              << source.error << "\n";
+  }
+  return source.text;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  simulator::catchEndingSignals();   // before any other thread starts
   std::ios::sync_with_stdio(false);  // lets the live prompt see lines std::cin has buffered
   CLI::App app{
       "tarrow8-sim: a simulated iOS 8 phone running SpringBoard with the Tarrow8 extension.\n\n"
@@ -66,6 +84,8 @@ int main(int argc, char** argv) {
       "  tarrow8-sim scenarios/settings.scenario      run a scenario file\n"
       "  tarrow8-sim -i --device-root ./phone         type commands; keep the files in ./phone\n"
       "  tarrow8-sim --time-zone Europe/Berlin --locale de_DE --start \"2026-12-24 18:00\" FILE\n\n"
+      "At the prompt (-i) lines can be edited and recalled with the arrow keys, Tab completes\n"
+      "command names, and \"help COMMAND\" shows one command's forms.\n"
       "--commands lists the scenario commands; docs/scenarios.md describes the language.\n"
       "Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario or an\n"
       "option is wrong.",
@@ -93,7 +113,12 @@ int main(int argc, char** argv) {
       "Follow the wall clock: time passes by itself and `wait` really waits (ignores --start)");
   app.add_flag("--check", checkOnly, "Only check the scenario for errors; run nothing");
   app.add_flag("--commands", listCommands, "List the scenario commands and exit");
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // --help exits 0; every wrong option exits 2, as the help says.
+    return app.exit(e) == 0 ? 0 : kExitBadInput;
+  }
 
   if (listCommands) {
     std::cout << "Scenario commands:\n" << sim::scenarioCommandSummary();
@@ -104,59 +129,69 @@ int main(int argc, char** argv) {
     return kExitBadInput;
   }
 
-  std::string text;
-  std::string name = "tour";
-  if (!typeCommands) {
-    if (scenario.empty()) {
-      text = sim::tourScenario();
-    } else if (scenario == "-") {
-      std::ostringstream in;
-      in << std::cin.rdbuf();
-      text = in.str();
-      name = "stdin";
-    } else {
-      std::ifstream in(scenario, std::ios::binary);
-      if (!in) {
-        std::cerr << "tarrow8-sim: cannot read scenario file " << scenario << "\n";
-        return kExitBadInput;
-      }
-      std::ostringstream buffer;
-      buffer << in.rdbuf();
-      text = buffer.str();
-      name = scenario;
-    }
-  }
+  std::string name = scenario.empty() ? "tour" : scenario == "-" ? "stdin" : scenario;
   sim::ParsedScenario parsed;
   if (!typeCommands) {
-    parsed = sim::parseScenario(text, name);
-    if (!parsed.errors.empty()) {
+    auto text = scenarioText(scenario);
+    if (!text) return kExitBadInput;
+    parsed = sim::parseScenario(*text, name);
+    if (parsed.errorCount > 0) {
       for (const auto& e : parsed.errors) std::cerr << e << "\n";
-      std::cerr << "tarrow8-sim: " << parsed.errors.size() << " error(s); nothing was run\n";
+      if (parsed.errorCount > parsed.errors.size())
+        std::cerr << sim::moreErrorsLine(parsed.errorCount - parsed.errors.size()) << "\n";
+      std::cerr << "tarrow8-sim: " << countOf(parsed.errorCount, "error", "errors")
+                << "; nothing was run\n";
+      return kExitBadInput;
+    }
+    if (parsed.commands.empty()) {
+      std::cerr << "tarrow8-sim: " << displayText(name)
+                << " holds no command (only blank lines and comments); nothing to run\n";
       return kExitBadInput;
     }
     if (checkOnly) {
-      std::cout << name << ": " << parsed.commands.size() << " commands, no errors\n";
+      std::cout << displayText(name) << ": "
+                << countOf(parsed.commands.size(), "command", "commands") << ", no errors\n";
       return 0;
     }
   }
 
   try {
-    sim::Phone phone(options);
-    phone.setLogListener([](const std::string& process, const std::string& message) {
-      std::cout << "    log   " << process << ": " << message << "\n";
+    std::optional<sim::Phone> phone;
+    {
+      // A signal from here on removes a temporary device root before it ends the program.
+      simulator::EndingSignalsHeld held;
+      phone.emplace(options);
+      if (options.deviceRoot.empty()) {
+        simulator::onEndingSignal([root = phone->root()] {
+          std::error_code ignored;
+          std::filesystem::remove_all(root, ignored);
+        });
+      }
+    }
+    phone->setLogListener([](const std::string& process, const std::string& message) {
+      std::cout << "    log   " << process << ": " << displayText(message, sim::kMaxShownLogBytes)
+                << "\n";
     });
-    phone.setCrashListener([](const std::string& process, const std::string& what) {
-      std::cout << "    crash " << process << ": " << what << "\n";
+    phone->setCrashListener([](const std::string& process, const std::string& what) {
+      std::cout << "    crash " << process << ": " << displayText(what) << "\n";
     });
     std::cout << "Tarrow8 simulator: locale " << options.locale << ", time zone "
-              << options.timeZone << ", device time " << phone.localTime() << "\n"
-              << "device root " << phone.root().string() << "\n\n";
-    if (typeCommands) return interactive(phone, options.live);
-    sim::ScenarioRunner runner(phone, std::cout, name);
+              << options.timeZone << ", device time " << phone->localTime() << "\n"
+              << "device root " << phone->root().string() << "\n\n";
+    if (typeCommands) {
+      if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+        EditedLines lines;
+        return simulator::runPrompt(*phone, lines, std::cout, options.live);
+      }
+      PlainLines lines;
+      return simulator::runPrompt(*phone, lines, std::cout, options.live);
+    }
+    sim::ScenarioRunner runner(*phone, std::cout, name);
     int failures = runner.runAll(parsed.commands);
     std::cout << "\n"
-              << name << ": " << parsed.commands.size() << " commands, "
-              << (failures == 0 ? "all passed" : std::to_string(failures) + " failed") << "\n";
+              << displayText(name) << ": " << countOf(parsed.commands.size(), "command", "commands")
+              << ", " << (failures == 0 ? "all passed" : sim::withThousands(failures) + " failed")
+              << "\n";
     return failures == 0 ? 0 : kExitFailed;
   } catch (const std::exception& e) {
     std::cerr << "tarrow8-sim: " << e.what() << "\n";

@@ -8,6 +8,7 @@
 #include "platform/foundation/nslog.h"
 #include "sim/command_checks.h"
 #include "sim/command_family.h"
+#include "sim/scenario_source.h"
 
 namespace sim {
 namespace {
@@ -59,6 +60,8 @@ bool changeSettings(RunContext& c, bool remove) {
   std::string error = c.phone.changeSettings(changes);
   if (!error.empty()) return c.fail("cannot write the settings file: " + error);
   c.say(std::string("settings file rewritten; posted ") + kPreferencesNotification);
+  if (std::string refused = c.phone.propertyListProblem(kSettingsFile); !refused.empty())
+    c.say("warning: the extension cannot read the file written: " + refused);
   return true;
 }
 
@@ -109,7 +112,11 @@ bool showState(RunContext& c, bool flagsPart, bool storesPart, bool settingsPart
   }
   if (settingsPart) {
     const Value* prefs = state->find("preferences");
-    c.say("loaded settings: " + (prefs ? formatValue(*prefs) : std::string("none")));
+    bool empty = prefs && prefs->is<platform::plist::Dictionary>() &&
+                 prefs->as<platform::plist::Dictionary>().empty();
+    c.say("loaded settings: " + (!prefs  ? std::string("none")
+                                 : empty ? std::string("{} (no keys)")
+                                         : formatValue(*prefs)));
   }
   return true;
 }
@@ -185,18 +192,12 @@ CommandFamily build() {
        [](RunContext& c) {
          if (!c.requireSpringBoard()) return false;
          bool woke = c.phone.wake();
-         c.say(woke ? std::string("display on; the device is still ") +
-                          (c.phone.locked() ? "locked" : "unlocked")
-                    : "the display was already on");
+         c.say(std::string(woke ? "display on; " : "the display was already on; ") + "device " +
+               (c.phone.locked() ? "locked" : "unlocked"));
          return true;
        }},
       {"wait", "wait DURATION", "let time pass, e.g. wait 250ms, wait 5s, wait 2m, wait 1h", 1, 1,
-       [](const std::vector<Word>& a) {
-         return parseDuration(a[0].text)
-                    ? ""
-                    : "bad duration \"" + a[0].text +
-                          "\": write a number with ns, us, ms, s, m or h, e.g. 250ms";
-       },
+       [](const std::vector<Word>& a) { return durationProblem(a[0].text); },
        [](RunContext& c) {
          c.phone.wait(*parseDuration(c.arg(0)));
          c.say("device time " + c.phone.localTime());
@@ -212,8 +213,11 @@ CommandFamily build() {
        "write TEXT (quoted, with \\n escapes) as the whole file at PATH", 2, 2,
        [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); },
        [](RunContext& c) {
-         std::string error = c.phone.writeFile(c.arg(0), c.arg(1));
-         return error.empty() || c.fail(error);
+         std::string contents = c.arg(1);
+         std::string error = c.phone.writeFile(c.arg(0), contents);
+         if (!error.empty()) return c.fail(error);
+         c.say("wrote " + countOf(contents.size(), "byte", "bytes") + " to " + c.arg(0));
+         return true;
        }},
       {"delete-file", "delete-file PATH", "delete the file at PATH", 1, 1,
        [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); },
@@ -259,7 +263,9 @@ CommandFamily build() {
        }},
       {"log", "show log", "every line logged with NSLog", noMore("show log"),
        [](RunContext& c) {
-         for (const auto& e : platform::loggedLines()) c.say(e.process + ": " + e.message);
+         if (platform::loggedLines().empty()) c.say("(empty)");
+         for (const auto& e : platform::loggedLines())
+           c.say(e.process + ": " + displayText(e.message, kMaxShownLogBytes));
          return true;
        }},
       {"file", "show file PATH", "a property-list file of the device",
@@ -308,9 +314,11 @@ CommandFamily build() {
        },
        [](RunContext& c) {
          int n = std::stoi(c.arg(1));
-         return c.check(
-             c.phone.launchCount() == n, "launches " + c.arg(1),
-             "SpringBoard was launched " + std::to_string(c.phone.launchCount()) + " times");
+         int launched = c.phone.launchCount();
+         std::string actual = launched == 0   ? "never launched"
+                              : launched == 1 ? "launched once"
+                                              : "launched " + std::to_string(launched) + " times";
+         return c.check(launched == n, "launches " + c.arg(1), "SpringBoard was " + actual);
        }},
       {"running", "expect running true|false", "SpringBoard is running",
        [](const std::vector<Word>& a) {

@@ -99,7 +99,11 @@ Phone::Phone(const PhoneOptions& options) {
   platform::springboard::DeliveryLog::shared().clear();
   launchBase_ = SpringBoardHost::shared().launchCount();
   std::string error = platform::springboard::installExtension(extension, "Tarrow8");
-  if (!error.empty()) throw std::runtime_error(error);
+  if (!error.empty()) {
+    std::error_code ignored;
+    if (temporaryRoot_) fs::remove_all(root_, ignored);  // no destructor runs after a throw
+    throw std::runtime_error(error);
+  }
 }
 
 Phone::~Phone() {
@@ -305,6 +309,14 @@ void Phone::deleteFile(const std::string& devicePath) {
 std::optional<platform::plist::Value> Phone::readPropertyList(const std::string& devicePath) const {
   auto result = platform::plist::readFile(hostPath(devicePath));
   return result.value;
+}
+
+std::string Phone::propertyListProblem(const std::string& devicePath) const {
+  fs::path path = hostPath(devicePath);
+  std::string error = platform::plist::readFile(path).error;
+  // The reader names the host's file; the device's name is the one the user knows.
+  if (error.rfind(path.string(), 0) == 0) error.replace(0, path.string().size(), devicePath);
+  return error;
 }
 
 bool Phone::fileExists(const std::string& devicePath) const {

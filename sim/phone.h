@@ -72,6 +72,9 @@ class Phone {
   // The settings file's contents, or nothing when it cannot be read.
   std::optional<platform::plist::Value> readPropertyList(const std::string& devicePath) const;
   bool fileExists(const std::string& devicePath) const;
+  // Why the device's property-list reader (the one the extension reads settings with) refuses
+  // the file at `devicePath`, or "" when it reads it.
+  std::string propertyListProblem(const std::string& devicePath) const;
 
   // The application `contents.sectionID` publishes a bulletin to every destination. Returns ""
   // or an error: SpringBoard not running, or the ID already published with other contents.

@@ -19,18 +19,12 @@ namespace {
 namespace sb = platform::springboard;
 using platform::objc::Strong;
 
-const char* const kApps[] = {"com.apple.MobileSMS", "com.apple.mobilemail",
-                             "com.apple.mobiletimer", "com.apple.reminders",
-                             "com.facebook.Facebook"};
-const char* const kFlags[] = {"enabled",
-                              "mirrorNotificationCenter",
-                              "includeNotificationCenter",
-                              "saveForUnlock",
-                              "saveForNotificationCenter",
-                              "manualRemoval",
-                              "enableAllApps",
-                              "Blacklist-com.facebook.Facebook",
-                              "Whitelist-com.apple.MobileSMS"};
+const char* const kApps[] = {"com.apple.MobileSMS", "com.apple.mobilemail", "com.apple.mobiletimer",
+                             "com.apple.reminders", "com.facebook.Facebook"};
+const char* const kFlags[] = {
+    "enabled",       "mirrorNotificationCenter",        "includeNotificationCenter",
+    "saveForUnlock", "saveForNotificationCenter",       "manualRemoval",
+    "enableAllApps", "Blacklist-com.facebook.Facebook", "Whitelist-com.apple.MobileSMS"};
 constexpr int kBulletins = 24;
 
 class RandomWalk : public PhoneTest {
@@ -46,7 +40,8 @@ class RandomWalk : public PhoneTest {
     }
     static const platform::objc::Selector<id()> activeBulletin{"activeBulletin"};
     for (const Strong& key : platform::arrayElements(sel::allKeys(keptItems()))) {
-      id item = sel::objectForKey(sel::objectForKey(keptItems(), key), platform::nsstring("bulletin"));
+      id item =
+          sel::objectForKey(sel::objectForKey(keptItems(), key), platform::nsstring("bulletin"));
       ASSERT_TRUE(sel::isKindOfClass(item, sb::SBAwayBulletinListItemClass())) << "step " << step;
       auto contents = sb::bulletinContents(activeBulletin(item));
       ASSERT_TRUE(contents.has_value()) << "step " << step;
@@ -76,7 +71,9 @@ class RandomWalk : public PhoneTest {
         break;
       case 4: {
         auto rows = lockScreen();
-        if (!rows.empty()) phone_->openFromLockScreen(rows[static_cast<std::size_t>(pick(static_cast<int>(rows.size())))]);
+        if (!rows.empty())
+          phone_->openFromLockScreen(
+              rows[static_cast<std::size_t>(pick(static_cast<int>(rows.size())))]);
         break;
       }
       case 5: {
@@ -102,7 +99,8 @@ class RandomWalk : public PhoneTest {
         break;
       }
       case 10:
-        phone_->pullToClear(pick(3) == 0 ? std::nullopt : std::optional<std::string>(kApps[pick(5)]));
+        phone_->pullToClear(pick(3) == 0 ? std::nullopt
+                                         : std::optional<std::string>(kApps[pick(5)]));
         break;
       case 11: {
         const char* key = kFlags[pick(9)];

@@ -1,10 +1,13 @@
 #include "sim/scenario.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <sstream>
 
 #include "platform/springboard/delivery_log.h"
 #include "sim/command_family.h"
+#include "sim/scenario_source.h"
 #include "sim/screens.h"
 #include "sim/text_screens.h"
 
@@ -117,12 +120,12 @@ std::vector<const CommandFamily*> commandFamilies() {
 }
 
 std::optional<Command> parseLine(const std::string& text, const std::string& file, int line,
-                                 std::vector<std::string>& errors) {
+                                 std::vector<std::string>& errors, const std::string& listHint) {
   auto where = file + ":" + std::to_string(line) + ": ";
   std::string error;
   auto words = splitWords(text, &error);
   if (!words) {
-    errors.push_back(where + error);
+    errors.push_back(displayText(where + error));
     return std::nullopt;
   }
   if (words->empty()) return std::nullopt;
@@ -130,20 +133,20 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
   std::vector<Word> args(words->begin() + 1, words->end());
   const CommandRule* rule = findRule(command.name);
   if (!rule) {
-    errors.push_back(where + "unknown command \"" + command.name +
-                     "\" (tarrow8-sim --commands lists them)");
+    errors.push_back(
+        displayText(where + "unknown command \"" + command.name + "\" (" + listHint + ")"));
     return std::nullopt;
   }
   if (args.size() < rule->minArgs || args.size() > rule->maxArgs) {
-    errors.push_back(where +
-                     (args.size() < rule->minArgs ? "missing argument" : "too many arguments") +
-                     "; usage: " + rule->usage);
+    errors.push_back(displayText(
+        where + (args.size() < rule->minArgs ? "missing argument" : "too many arguments") +
+        "; usage: " + rule->usage));
     return std::nullopt;
   }
   if (rule->check) {
     std::string problem = rule->check(args);
     if (!problem.empty()) {
-      errors.push_back(where + problem);
+      errors.push_back(displayText(where + problem));
       return std::nullopt;
     }
   }
@@ -157,14 +160,34 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
 
 ParsedScenario parseScenario(const std::string& text, const std::string& file) {
   ParsedScenario parsed;
-  std::istringstream in(text);
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (auto command = parseLine(line, file, number, parsed.errors))
+  std::string_view body = withoutByteOrderMark(text);
+  if (looksBinary(body)) {
+    parsed.errors.push_back(displayText(file) +
+                            ": this looks like a binary file, not a scenario (a scenario is text, "
+                            "one command per line)");
+    parsed.errorCount = 1;
+    return parsed;
+  }
+  std::vector<std::string> errors;
+  for (int number = 1; !body.empty(); ++number) {
+    std::size_t end = std::min(body.find('\n'), body.size());
+    if (auto command = parseLine(std::string(body.substr(0, end)), file, number, errors))
       parsed.commands.push_back(std::move(*command));
+    body.remove_prefix(std::min(end + 1, body.size()));
   }
   for (const CommandFamily* family : commandFamilies()) {
-    if (family->checkScenario) family->checkScenario(parsed.commands, file, parsed.errors);
+    if (family->checkScenario) family->checkScenario(parsed.commands, file, errors);
+  }
+  // Errors in line order, the first ones listed and the rest only counted.
+  std::stable_sort(errors.begin(), errors.end(), [&](const std::string& a, const std::string& b) {
+    auto lineOf = [&](const std::string& e) {
+      return std::strtol(e.c_str() + std::min(e.size(), file.size() + 1), nullptr, 10);
+    };
+    return lineOf(a) < lineOf(b);
+  });
+  parsed.errorCount = errors.size();
+  for (auto& e : errors) {
+    if (parsed.errors.size() < kMaxListedErrors) parsed.errors.push_back(displayText(e));
   }
   return parsed;
 }
@@ -180,12 +203,14 @@ void ScenarioRunner::stamp(const Command& command) {
     std::size_t quoteAt = arg.find('\x01');
     auto [text, quoted] = unquote(arg);
     std::string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (quoted && i == quoteAt) shown += '"';
-      char c = text[i];
-      shown += c == '\n' ? "\\n" : c == '"' && quoted ? "\\\"" : std::string(1, c);
+    std::string before = quoted ? text.substr(0, std::min(quoteAt, text.size())) : text;
+    std::string inside = quoted ? text.substr(before.size()) : "";
+    shown = displayText(before);
+    if (quoted) {
+      shown += '"';
+      for (char c : displayText(inside)) shown += c == '"' ? "\\\"" : std::string(1, c);
+      shown += '"';
     }
-    if (quoted) shown += (quoteAt >= text.size() ? "\"\"" : "\"");
     line << ' ' << shown;
   }
   char elapsed[32];
@@ -252,6 +277,40 @@ int ScenarioRunner::runAll(const std::vector<Command>& commands) {
     if (!run(c)) ++failures;
   }
   return failures;
+}
+
+std::optional<std::string> commandHelp(const std::string& name) {
+  const CommandRule* rule = findRule(name);
+  if (!rule) return std::nullopt;
+  std::ostringstream out;
+  auto form = [&](const std::string& usage, const char* summary) {
+    out << "  " << usage << "\n    " << summary << "\n";
+  };
+  if (name == "show" || name == "expect") {
+    for (const CommandFamily* family : commandFamilies()) {
+      for (const SubRule& sub : name == "show" ? family->shows : family->expectations)
+        form(sub.usage, sub.summary);
+    }
+    return out.str();
+  }
+  // "nc show | nc hide | nc clear APP" is three forms, one a line.
+  std::string usage = rule->usage;
+  for (std::size_t bar; (bar = usage.find(" | ")) != std::string::npos;) {
+    out << "  " << usage.substr(0, bar) << "\n";
+    usage.erase(0, bar + 3);
+  }
+  form(usage, rule->summary);
+  return out.str();
+}
+
+std::vector<std::string> commandNames() {
+  std::vector<std::string> names;
+  for (const CommandFamily* family : commandFamilies()) {
+    for (const CommandRule& rule : family->commands) names.emplace_back(rule.name);
+  }
+  names.emplace_back("show");
+  names.emplace_back("expect");
+  return names;
 }
 
 std::string scenarioCommandSummary() {

@@ -19,19 +19,25 @@ struct Command {
 };
 
 // The result of reading a scenario: its commands, or the errors that stop it from running, each
-// "FILE:LINE: what is wrong".
+// "FILE:LINE: what is wrong" with the text shown safe for a terminal.
 struct ParsedScenario {
   std::vector<Command> commands;
+  // The first errors found (at most kMaxListedErrors of scenario_source.h).
   std::vector<std::string> errors;
+  // How many errors were found in all.
+  std::size_t errorCount = 0;
 };
 
 // Parses and checks `text` (named `file` in messages): unknown commands, missing or extra
-// arguments, bad durations, values and expectations are all reported, with a hint.
+// arguments, bad durations, values and expectations are all reported, with a hint. A leading
+// byte-order mark is skipped; text that looks binary is refused with one error.
 ParsedScenario parseScenario(const std::string& text, const std::string& file);
 
-// Parses and checks one interactive line (numbered `line`); nothing when it is blank or a comment.
+// Parses and checks one line (numbered `line`); nothing when it is blank or a comment.
+// `listHint` tells an unknown command where the commands are listed.
 std::optional<Command> parseLine(const std::string& text, const std::string& file, int line,
-                                 std::vector<std::string>& errors);
+                                 std::vector<std::string>& errors,
+                                 const std::string& listHint = "tarrow8-sim --commands lists them");
 
 // Runs commands against a phone, printing the transcript to `out`.
 class ScenarioRunner {
@@ -64,5 +70,12 @@ class ScenarioRunner {
 
 // A one-page summary of the commands, for --help and the interactive "help".
 std::string scenarioCommandSummary();
+
+// The forms of one command and what it does (for the interactive "help COMMAND"), or nothing
+// when there is no such command.
+std::optional<std::string> commandHelp(const std::string& name);
+
+// The names of every command, in the order the summary lists them.
+std::vector<std::string> commandNames();
 
 }  // namespace sim

@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "sim/scenario_source.h"
 #include "sim/scenario_values.h"
 
 namespace sim {
@@ -31,13 +32,15 @@ TEST(ScenarioParse, ReportsEveryBadLineWithFileAndLine) {
       "write-file relative.plist \"x\"\n"
       "echo \"unclosed\n"
       "post carrier-pigeon name\n"
-      "lock now\n";
+      "lock now\n"
+      "wait 5\n"
+      "wait 99999999999999h\n";
   ParsedScenario parsed = parseScenario(text, "s.scenario");
   const char* expected[] = {
       "s.scenario:3: unknown command \"jump\"",
       "s.scenario:4: missing argument; usage: wait DURATION",
       "s.scenario:5: too many arguments; usage: wait DURATION",
-      "s.scenario:6: bad duration \"5x\"",
+      "s.scenario:6: duration \"5x\" has an unknown unit \"x\"",
       "s.scenario:7: bad duration \"-1s\"",
       "s.scenario:8: \"enabled\" must be KEY=VALUE",
       "s.scenario:9: \"maybe\" is not a value",
@@ -48,6 +51,8 @@ TEST(ScenarioParse, ReportsEveryBadLineWithFileAndLine) {
       "s.scenario:14: a quoted text is not closed",
       "s.scenario:15: \"carrier-pigeon\" must be darwin or distributed",
       "s.scenario:16: too many arguments; usage: lock",
+      "s.scenario:17: duration \"5\" has no unit",
+      "s.scenario:18: duration \"99999999999999h\" is too long",
   };
   ASSERT_EQ(parsed.errors.size(), std::size(expected)) << ::testing::PrintToString(parsed.errors);
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -56,6 +61,62 @@ TEST(ScenarioParse, ReportsEveryBadLineWithFileAndLine) {
   ASSERT_EQ(parsed.commands.size(), 1u);
   EXPECT_EQ(parsed.commands[0].name, "boot");
   EXPECT_EQ(parsed.commands[0].line, 2);
+}
+
+TEST(ScenarioParse, ShowsBadTextSafelyAndStopsListingAfterTwenty) {
+  std::string text =
+      "\xEF\xBB\xBF"
+      "boot\n";             // a byte-order mark before the first command
+  text += "jump\x1b[2J\n";  // an escape sequence that clears the screen
+  text += "echo \"" + std::string(1'000'000, 'x') + "\n";  // an unclosed quote on a long line
+  text += "wait " + std::string(1'000'000, '7') + "x\n";
+  for (int i = 0; i < 30; ++i) text += "nosuch\n";
+  ParsedScenario parsed = parseScenario(text, "s.scenario");
+  ASSERT_EQ(parsed.commands.size(), 1u);
+  EXPECT_EQ(parsed.commands[0].name, "boot") << "the mark is not part of the first word";
+  EXPECT_EQ(parsed.errorCount, 33u);
+  ASSERT_EQ(parsed.errors.size(), kMaxListedErrors);
+  EXPECT_EQ(parsed.errors[0],
+            "s.scenario:2: unknown command \"jump\\x1b[2J\" (tarrow8-sim --commands "
+            "lists them)");
+  EXPECT_EQ(parsed.errors[1], "s.scenario:3: a quoted text is not closed (add the closing \")");
+  const std::string& longLine = parsed.errors[2];
+  EXPECT_LE(longLine.size(), kMaxShownBytes + 40) << "a long word is cut, not repeated";
+  EXPECT_EQ(longLine.rfind("s.scenario:4: duration \"7777", 0), 0u) << longLine;
+  EXPECT_NE(longLine.find(" bytes cut]…"), std::string::npos) << longLine;
+  EXPECT_NE(longLine.find("has an unknown unit \"x\": use ns, us, ms, s, m or h"),
+            std::string::npos)
+      << "the hint at the end survives the cut: " << longLine;
+}
+
+TEST(ScenarioParse, RefusesBinaryTextWithOneError) {
+  std::string binary(
+      "boot\n\x7f"
+      "ELF\x02\x01\x01\0\0\0\0\n",
+      17);
+  ParsedScenario parsed = parseScenario(binary, "a.out");
+  EXPECT_TRUE(parsed.commands.empty());
+  ASSERT_EQ(parsed.errors.size(), 1u);
+  EXPECT_EQ(parsed.errorCount, 1u);
+  EXPECT_EQ(parsed.errors[0].rfind("a.out: this looks like a binary file, not a scenario", 0), 0u)
+      << parsed.errors[0];
+}
+
+TEST(ScenarioParse, HelpShowsEachFormOfOneCommand) {
+  auto post = commandHelp("post");
+  ASSERT_TRUE(post.has_value());
+  EXPECT_EQ(*post,
+            "  post darwin NAME\n"
+            "  post distributed NAME [KEY=VALUE...]\n"
+            "    post a Darwin notification, or a distributed one with string user info\n");
+  auto expect = commandHelp("expect");
+  ASSERT_TRUE(expect.has_value());
+  EXPECT_NE(expect->find("  expect launches N"), std::string::npos) << *expect;
+  EXPECT_NE(expect->find("  expect log \"TEXT\""), std::string::npos) << *expect;
+  EXPECT_FALSE(commandHelp("jump").has_value());
+  auto names = commandNames();
+  EXPECT_EQ(names.front(), "boot");
+  for (const auto& name : names) EXPECT_TRUE(commandHelp(name).has_value()) << name;
 }
 
 TEST(ScenarioValues, DurationsNeedAUnit) {
@@ -133,6 +194,38 @@ TEST(ScenarioRun, FailedExpectationsAreCountedAndNamed) {
   EXPECT_NE(transcript.find("ok: launches 1"), std::string::npos);
   EXPECT_NE(transcript.find("t.scenario:5: SpringBoard is already running"), std::string::npos);
   EXPECT_NE(transcript.find("ok: setting enabled absent"), std::string::npos);
+}
+
+TEST(ScenarioRun, TheTranscriptSaysWhatEachCommandDid) {
+  PhoneOptions options;
+  options.extension = TARROW8_EXTENSION;
+  Phone phone(options);
+  std::ostringstream out;
+  ScenarioRunner runner(phone, out, "t.scenario");
+  const std::string oversized(5 << 20, 'x');  // past the reader's 4 MiB cap
+  ParsedScenario parsed = parseScenario(
+      "show log\nboot\nshow settings\nlock\nwake\nwrite-file /var/mobile/note \"hi\\n\"\n"
+      "expect launches 3\nsettings big=\"" +
+          oversized + "\"\necho \"\x1b[31mred\"\n",
+      "t.scenario");
+  ASSERT_TRUE(parsed.errors.empty()) << parsed.errors.front();
+  EXPECT_EQ(runner.runAll(parsed.commands), 1);
+  const std::pair<const char*, const char*> said[] = {
+      {"show log", "] show log\n    (empty)\n"},
+      {"show settings", "    loaded settings: {} (no keys)\n"},
+      {"wake", "] wake\n    display on; device locked\n"},
+      {"write-file", "    wrote 3 bytes to /var/mobile/note\n"},
+      {"expect launches", "expected launches 3, but SpringBoard was launched once\n"},
+      {"settings",
+       "    warning: the extension cannot read the file written: "
+       "/var/mobile/Library/Preferences/net.vornel.tarrow8.plist: file is "},
+      {"echo's stamp", "] echo \"\\x1b[31mred\"\n"},
+  };
+  for (const auto& [command, text] : said) {
+    EXPECT_NE(out.str().find(text), std::string::npos) << command << ":\n"
+                                                       << out.str().substr(0, 2000);
+  }
+  EXPECT_LT(out.str().size(), 4000u) << "the oversized value is not printed whole";
 }
 
 }  // namespace

@@ -107,15 +107,26 @@ std::optional<std::vector<Word>> splitWords(const std::string& line, std::string
   return words;
 }
 
-std::optional<double> parseDuration(const std::string& text) {
+namespace {
+
+// The longest duration accepted: ten years of 366 days.
+constexpr double kLongestDuration = 366.0 * 24 * 3600 * 10;
+
+// The seconds in a duration, or nothing with the reason in *why.
+std::optional<double> readDuration(const std::string& text, std::string* why) {
+  auto fail = [&](std::string reason) -> std::optional<double> {
+    if (why) *why = std::move(reason);
+    return std::nullopt;
+  };
   std::size_t unitAt = 0;
   while (unitAt < text.size() &&
          (std::isdigit(static_cast<unsigned char>(text[unitAt])) || text[unitAt] == '.'))
     ++unitAt;
-  if (unitAt == 0) return std::nullopt;
   std::string number = text.substr(0, unitAt);
-  if (number.front() == '.' || number.back() == '.' || number.find('.') != number.rfind('.'))
-    return std::nullopt;
+  if (number.empty() || number.front() == '.' || number.back() == '.' ||
+      number.find('.') != number.rfind('.'))
+    return fail("bad duration \"" + text +
+                "\": write a number followed by ns, us, ms, s, m or h, e.g. 250ms");
   std::string unit = text.substr(unitAt);
   double scale = 0;
   if (unit == "ns")
@@ -130,12 +141,28 @@ std::optional<double> parseDuration(const std::string& text) {
     scale = 60;
   else if (unit == "h")
     scale = 3600;
+  else if (unit.empty())
+    return fail("duration \"" + text + "\" has no unit: add ns, us, ms, s, m or h, e.g. " + text +
+                "s");
   else
-    return std::nullopt;
-  double value = std::strtod(number.c_str(), nullptr);
-  double seconds = value * scale;
-  if (!std::isfinite(seconds) || seconds > 366.0 * 24 * 3600 * 10) return std::nullopt;
+    return fail("duration \"" + text + "\" has an unknown unit \"" + unit +
+                "\": use ns, us, ms, s, m or h");
+  double seconds = std::strtod(number.c_str(), nullptr) * scale;
+  if (!std::isfinite(seconds) || seconds > kLongestDuration)
+    return fail("duration \"" + text + "\" is too long: the longest is 87840h (ten years)");
   return seconds;
+}
+
+}  // namespace
+
+std::optional<double> parseDuration(const std::string& text) {
+  return readDuration(text, nullptr);
+}
+
+std::string durationProblem(const std::string& text) {
+  std::string why;
+  readDuration(text, &why);
+  return why;
 }
 
 std::optional<platform::plist::Value> parseValue(const std::string& text, bool quoted,

@@ -24,6 +24,9 @@ std::optional<std::vector<Word>> splitWords(const std::string& line, std::string
 // Seconds in a duration such as "100ns", "250ms", "1.5s", "2m" or "1h"; nothing when malformed
 // or negative.
 std::optional<double> parseDuration(const std::string& text);
+// Why parseDuration refuses `text` (no number, no or an unknown unit, longer than ten years), or
+// "" when it reads it.
+std::string durationProblem(const std::string& text);
 
 // The value a scenario literal stands for: true/false/YES/NO, an integer, a real, a quoted or
 // "string:" text, "date:YYYY-MM-DDTHH:MM:SSZ", "data:HEX", "array" (empty) or "dict" (empty).

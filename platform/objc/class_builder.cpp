@@ -10,27 +10,26 @@
 // Rebuilds a class's dispatch table (and its subclasses') from its method lists. Exported by
 // GNU libobjc but not declared in its public headers.
 extern "C" void __objc_update_dispatch_table_for_class(Class cls);
+#include "platform/objc/method_lists.h"
 
 namespace platform::objc {
 namespace {
 
-// The layout of a method entry in GNU libobjc's method lists (the public ABI).
-struct MethodEntry {
-  SEL name;
-  const char* types;
-  IMP imp;
+// What one side (instance or class) of a device class held when it was built.
+struct OriginalMethods {
+  MethodListMark lists;
+  std::vector<std::pair<SEL, IMP>> implementations;
 };
 
 struct DeviceClassRecord {
   Class cls;
-  std::vector<std::pair<SEL, IMP>> instanceMethods;
-  std::vector<std::pair<SEL, IMP>> classMethods;
+  OriginalMethods instanceSide;
+  OriginalMethods classSide;
 };
 
 struct Registry {
   std::vector<DeviceClassRecord> classes;
   std::map<Class, std::function<std::unique_ptr<NativeBody>()>> factories;
-  unsigned long removedCount = 0;
 };
 
 Registry& registry() {
@@ -38,39 +37,33 @@ Registry& registry() {
   return *r;
 }
 
-std::vector<std::pair<SEL, IMP>> ownMethods(Class cls) {
+OriginalMethods originalMethods(Class cls) {
+  OriginalMethods original{markMethodLists(cls), {}};
   unsigned int count = 0;
   Method* methods = class_copyMethodList(cls, &count);
-  std::vector<std::pair<SEL, IMP>> out;
   for (unsigned int i = 0; i < count; ++i) {
-    out.emplace_back(method_getName(methods[i]), method_getImplementation(methods[i]));
+    original.implementations.emplace_back(method_getName(methods[i]),
+                                          method_getImplementation(methods[i]));
   }
   free(methods);
-  return out;
+  return original;
 }
 
-// Makes `cls`'s own methods equal to `original`: hooked ones get their original
-// implementation back, others are removed by renaming them to a selector nobody sends.
-void restoreMethods(Class cls, const std::vector<std::pair<SEL, IMP>>& original) {
+// Makes `cls`'s own methods equal to `original` again: the lists added since are taken off, so
+// the methods they held are gone, and hooked methods get their original implementation back.
+void restoreMethods(Class cls, const OriginalMethods& original) {
   prepareDispatchTable(cls);
+  removeMethodListsSince(cls, original.lists);
   unsigned int count = 0;
   Method* methods = class_copyMethodList(cls, &count);
   bool changed = false;
   for (unsigned int i = 0; i < count; ++i) {
     SEL name = method_getName(methods[i]);
-    IMP originalImp = nullptr;
-    for (const auto& [sel, imp] : original) {
-      if (sel_isEqual(sel, name)) originalImp = imp;
-    }
-    if (originalImp) {
-      if (method_getImplementation(methods[i]) != originalImp) {
-        method_setImplementation(methods[i], originalImp);
+    for (const auto& [sel, imp] : original.implementations) {
+      if (sel_isEqual(sel, name) && method_getImplementation(methods[i]) != imp) {
+        method_setImplementation(methods[i], imp);
         changed = true;
       }
-    } else {
-      std::string dead = "__removed_method_" + std::to_string(++registry().removedCount);
-      reinterpret_cast<MethodEntry*>(methods[i])->name = sel_registerName(dead.c_str());
-      changed = true;
     }
   }
   free(methods);
@@ -121,7 +114,7 @@ Class ClassBuilder::build() {
   Registry& r = registry();
   if (factory_) r.factories[cls_] = factory_;
   r.classes.push_back(
-      {cls_, ownMethods(cls_), ownMethods(object_getClass(reinterpret_cast<id>(cls_)))});
+      {cls_, originalMethods(cls_), originalMethods(object_getClass(reinterpret_cast<id>(cls_)))});
   return cls_;
 }
 
@@ -135,8 +128,8 @@ Class deviceClass(const char* name, Class superclass,
 
 void restoreDeviceClasses() {
   for (const DeviceClassRecord& record : registry().classes) {
-    restoreMethods(record.cls, record.instanceMethods);
-    restoreMethods(object_getClass(reinterpret_cast<id>(record.cls)), record.classMethods);
+    restoreMethods(record.cls, record.instanceSide);
+    restoreMethods(object_getClass(reinterpret_cast<id>(record.cls)), record.classSide);
   }
 }
 

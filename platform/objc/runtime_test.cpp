@@ -219,5 +219,73 @@ TEST_F(RuntimeTest, RestoringDeviceClassesUndoesHooksAndAddedMethods) {
   EXPECT_STREQ(added(d), "added");
 }
 
+const Selector<const char*()> addedAgain{"rtAddedAgain"};
+const Selector<const char*()> classAdded{"rtClassAdded"};
+
+unsigned int methodCount(Class cls) {
+  unsigned int count = 0;
+  free(class_copyMethodList(cls, &count));
+  return count;
+}
+unsigned int typedSelectorCount(const char* name) {
+  unsigned int count = 0;
+  free(sel_copyTypedSelectorList(name, &count));
+  return count;
+}
+
+long plusTwo(id, SEL, long v) {
+  return v + 2;
+}
+
+// What a launch of an extension does to the runtime: add methods (on both sides of a class, by
+// selectors it registers afresh, as a newly loaded library does), hook inherited and own ones.
+void launchAnExtension() {
+  SEL fresh = sel_registerName("rtAddedAgain");
+  ASSERT_TRUE(class_addMethod(base(), fresh, reinterpret_cast<IMP>(addedImp), addedAgain.types()));
+  ASSERT_TRUE(class_addMethod(object_getClass(reinterpret_cast<id>(derived())), classAdded.sel(),
+                              reinterpret_cast<IMP>(addedImp), classAdded.types()));
+  MSHookMessageEx(derived(), who.sel(), reinterpret_cast<IMP>(hookedWho), &gSavedWho);
+  MSHookMessageEx(sibling(), plusOne.sel(), reinterpret_cast<IMP>(plusTwo), nullptr);
+}
+
+TEST_F(RuntimeTest, EveryLaunchLeavesTheRuntimeAsTheFirstOneDid) {
+  launchAnExtension();
+  restoreDeviceClasses();
+  Class derivedMeta = object_getClass(reinterpret_cast<id>(derived()));
+  const unsigned int baseMethods = methodCount(base()), derivedMethods = methodCount(derived()),
+                     metaMethods = methodCount(derivedMeta);
+  const unsigned int typedAdded = typedSelectorCount("rtAddedAgain"),
+                     typedWho = typedSelectorCount("rtWho");
+  for (int launch = 0; launch < 50; ++launch) {
+    launchAnExtension();
+    Strong d = make(derived()), s = make(sibling());
+    EXPECT_STREQ(addedAgain(d), "added");
+    EXPECT_STREQ(classAdded(reinterpret_cast<id>(derived())), "added");
+    EXPECT_STREQ(who(d), "hooked+base");
+    EXPECT_EQ(plusOne(s, 1L), 3);
+    restoreDeviceClasses();
+    EXPECT_FALSE(respondsTo(d, addedAgain.sel()));
+    EXPECT_FALSE(respondsTo(reinterpret_cast<id>(derived()), classAdded.sel()));
+    EXPECT_STREQ(who(d), "base");
+    EXPECT_EQ(plusOne(s, 1L), 2);
+  }
+  EXPECT_EQ(methodCount(base()), baseMethods) << "added methods are taken off, not renamed";
+  EXPECT_EQ(methodCount(derived()), derivedMethods);
+  EXPECT_EQ(methodCount(derivedMeta), metaMethods);
+  EXPECT_EQ(typedSelectorCount("rtAddedAgain"), typedAdded) << "one typed selector per types";
+  EXPECT_EQ(typedSelectorCount("rtWho"), typedWho);
+}
+
+TEST_F(RuntimeTest, TypedSelectorsAreRegisteredOncePerNameAndTypes) {
+  SEL first = detail::registerSelector("rtRegisteredTwice:", "v@:@");
+  SEL again = detail::registerSelector("rtRegisteredTwice:", "v@:@");
+  SEL other = detail::registerSelector("rtRegisteredTwice:", "v@:q");
+  EXPECT_EQ(first, again);
+  EXPECT_NE(first, other);
+  EXPECT_TRUE(sel_isEqual(first, other)) << "one name is one selector to dispatch";
+  EXPECT_STREQ(sel_getTypeEncoding(other), "v@:q");
+  EXPECT_EQ(typedSelectorCount("rtRegisteredTwice:"), 2u);
+}
+
 }  // namespace
 }  // namespace platform::objc

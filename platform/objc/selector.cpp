@@ -1,6 +1,8 @@
 #include "platform/objc/selector.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/objc/exception.h"
@@ -41,7 +43,17 @@ void throwUnrecognizedSelector(id receiver, SEL selector) {
 
 SEL registerSelector(const char* name, const char* types) {
   (void)gHookInstalled;
-  return sel_registerTypedName(name, types);
+  // libobjc registers a new typed selector on every call, even for types it already has; each
+  // launch of an extension would add its selectors again. The first one registered is reused.
+  unsigned int count = 0;
+  SEL* known = sel_copyTypedSelectorList(name, &count);
+  SEL found = nullptr;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    const char* knownTypes = sel_getTypeEncoding(known[i]);
+    if (knownTypes && std::strcmp(knownTypes, types) == 0) found = known[i];
+  }
+  std::free(known);
+  return found ? found : sel_registerTypedName(name, types);
 }
 
 }  // namespace platform::objc::detail

@@ -22,7 +22,8 @@ inline IMP unrecognizedSelectorImp() {
 }
 // Raises the platform's "unrecognized selector sent to instance" exception.
 [[noreturn]] void throwUnrecognizedSelector(id receiver, SEL selector);
-// Registers (or finds) the selector with the given name and type encoding.
+// The typed selector with the given name and type encoding, registered on the first call and
+// the same one on every later call.
 SEL registerSelector(const char* name, const char* types);
 }  // namespace detail
 
