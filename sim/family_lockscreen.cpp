@@ -172,8 +172,14 @@ void checkWholeScenario(const std::vector<Command>& commands, const std::string&
         error(c, "the lock screen is not shown here (the device was unlocked): put `lock` first");
       if (a[0] == "nc" && ncShown == false)
         error(c, "Notification Center is not shown here: put `nc show` first");
+      // Opening unlocks the device, when the screen was surely showing; otherwise the line may
+      // fail and leave the device as it was.
+      bool shown = a[0] == "nc" ? ncShown == true : locked == true;
+      if (shown)
+        locked = false;
+      else
+        locked.reset();
       if (a[0] == "nc") ncShown = false;
-      locked = false;
     } else if (c.name == "nc") {
       if ((a[0] == "hide" || a[0] == "clear") && ncShown == false)
         error(c, "Notification Center is not shown here: put `nc show` first");

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/foundation/clock.h"
@@ -33,6 +34,9 @@ struct ControllerBody : objc::NativeBody, BulletinObserverDelegate {
   id self = nil;
   Strong view;
   NewestFirstRows<Strong> rows;  // items, keyed by their bulletin's identifier
+  // The bulletins BulletinBoard delivered to this list since it was last cleared; only their
+  // withdrawals reach it (items others add back are not BulletinBoard's).
+  std::unordered_set<std::string> delivered;
   Strong observer;
 
   ~ControllerBody() override {
@@ -41,13 +45,14 @@ struct ControllerBody : objc::NativeBody, BulletinObserverDelegate {
   }
 
   void observerAddedBulletin(id from, id bulletin, unsigned long feed, bool play) override {
+    if (auto bulletinID = bulletinIdentifier(bulletin)) delivered.insert(*bulletinID);
     sbsel::observer_addBulletin_forFeed_playLightsAndSirens_withReply(self, from, bulletin, feed,
                                                                       play ? YES : NO, nullptr);
   }
   void observerRemovedBulletin(id from, id bulletin) override {
     auto bulletinID = bulletinIdentifier(bulletin);
-    if (bulletinID && rows.contains(*bulletinID))
-      sbsel::observer_removeBulletin(self, from, bulletin);
+    if (!bulletinID || !delivered.erase(*bulletinID) || !rows.contains(*bulletinID)) return;
+    sbsel::observer_removeBulletin(self, from, bulletin);
   }
 };
 
@@ -120,6 +125,7 @@ void observerRemoveBulletin(id self, SEL, id, id bulletin) {
 
 void clearItems(id self, SEL) {
   controller(self).rows.clear();
+  controller(self).delivered.clear();
 }
 
 // The list view.

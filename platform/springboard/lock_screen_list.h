@@ -4,7 +4,9 @@
 // (SBLockScreenNotificationListView), whose table shows them.
 //
 // A list holds at most one row per bulletinID: an item arriving for a bulletin already shown
-// replaces that row, and takes the place its own date gives it.
+// replaces that row, and takes the place its own date gives it. A withdrawal reaches the list
+// only for bulletins BulletinBoard delivered to it since it was last cleared: rows added back by
+// anyone else are not BulletinBoard's to take away.
 
 #include <functional>
 
