@@ -4,6 +4,7 @@
 
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/objc/class_builder.h"
 #include "platform/objc/object.h"
 #include "platform/springboard/bulletin.h"
 #include "platform/springboard/bulletin_server.h"
@@ -66,6 +67,51 @@ TEST_F(LockScreenCapture, TheApplicationFilterDecidesOnBothRoadsIntoTheStore) {
           << "the screen shows it whatever the filter decides";
     }
   }
+}
+
+TEST_F(LockScreenCapture, SpringBoardBuildsItsListsUnderTheHooksThatRememberThem) {
+  boot();
+  ASSERT_NE(platform::springboard::SpringBoardUI::running(), nullptr)
+      << "SpringBoard's own launch ran under the extension's hook";
+  auto state = phone_->extensionState();
+  std::vector<std::string> remembered;
+  for (const Value& name : state->find("remembered")->as<platform::plist::Array>())
+    remembered.push_back(name.as<std::string>());
+  EXPECT_EQ(remembered, ids({"listController", "listObserver", "listView", "bulletinServer"}));
+  EXPECT_EQ(global("_ZN7tarrow814listControllerE").get(), ui().listController());
+  EXPECT_EQ(global("_ZN7tarrow88listViewE").get(), ui().listView());
+  EXPECT_EQ(global("_ZN7tarrow814bulletinServerE").get(), ui().bulletinServer());
+  EXPECT_EQ(global("_ZN7tarrow812listObserverE").get(),
+            platform::objc::objectIvar(ui().listController(), "_observer"));
+}
+
+TEST_F(LockScreenCapture, ObjectsOfOtherClassesArePassedOnAndChangeNoStore) {
+  boot();
+  publish("m1");
+  auto before = kept();
+  asSpringBoard([&] {
+    id controller = ui().listController();
+    platform::objc::Strong text = platform::nsstring("not an item");
+    platform::objc::Strong empty =
+        platform::objc::Strong::adopt(sb::sbsel::initWithBulletin_andObserver(
+            sel::alloc(reinterpret_cast<id>(sb::SBAwayBulletinListItemClass())), nil, nil));
+    platform::objc::Strong noID =
+        platform::objc::Strong::adopt(sb::sbsel::initWithBulletin_andObserver(
+            sel::alloc(reinterpret_cast<id>(sb::SBAwayBulletinListItemClass())),
+            sb::makeBulletin({"", "com.apple.MobileSMS", "t", "", "", 0, false, ""}), nil));
+    for (id odd : {static_cast<id>(nil), text.get(), empty.get(), noID.get()}) {
+      sb::sbsel::updateModelAndViewForAdditionOfItem(controller, odd);
+      sb::sbsel::updateModelAndViewForRemovalOfItem(controller, odd);
+      sb::sbsel::observer_removeBulletin(controller, nil, odd);
+      sb::sbsel::observer_addBulletin_forFeed_playLightsAndSirens_withReply(controller, nil, odd, 4,
+                                                                            YES, nullptr);
+    }
+  });
+  EXPECT_EQ(kept(), before);
+  EXPECT_TRUE(removed().empty());
+  auto shown = lockScreen();  // SpringBoard shows the odd items as rows without a bulletin
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "m1"), 1);
+  EXPECT_TRUE(phone_->springBoardRunning());
 }
 
 TEST_F(LockScreenCapture, WhileDisabledItemsAreShownAndNothingIsStoredOrRemoved) {
