@@ -190,6 +190,14 @@ objc::Strong nsstring(std::string_view text) {
   return Strong::adopt(s);
 }
 
+objc::Strong nsstring(std::u16string_view text) {
+  return Strong::adopt(newString(text));
+}
+
+std::u16string utf16(id object) {
+  return isString(object) ? body(object).utf16 : std::u16string();
+}
+
 std::string utf8(id object, std::string_view fallback) {
   if (!isString(object)) return std::string(fallback);
   return body(object).utf8;

@@ -15,6 +15,11 @@ Class NSStringClass();
 // A new NSString holding the UTF-8 text `text` (invalid sequences become U+FFFD).
 objc::Strong nsstring(std::string_view text);
 
+// A new NSString holding the UTF-16 units `text` (kept as they are, unpaired surrogates included).
+objc::Strong nsstring(std::u16string_view text);
+// The UTF-16 units of `object` when it is an NSString; empty otherwise (nil included).
+std::u16string utf16(id object);
+
 // The UTF-8 contents of `object` when it is an NSString; `fallback` otherwise (nil included).
 std::string utf8(id object, std::string_view fallback = "");
 

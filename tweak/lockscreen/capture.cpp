@@ -2,10 +2,10 @@
 
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsstring.h"
-#include "platform/objc/class_builder.h"
 #include "tweak/lockscreen/capture_filter.h"
 #include "tweak/state/entries.h"
 #include "tweak/state/globals.h"
+#include "tweak/state/ivars.h"
 
 namespace tarrow8 {
 
@@ -13,12 +13,8 @@ using platform::objc::callSaved;
 
 void listControllerLoadView(id self, SEL cmd) {
   callSaved(saved.listLoadView, sb::loadView, self, cmd);
-  Ivar observerIvar = class_getInstanceVariable(object_getClass(self), "_observer");
   // A class without the variable leaves no observer to remember.
-  listObserver =
-      observerIvar
-          ? *reinterpret_cast<id*>(reinterpret_cast<char*>(self) + ivar_getOffset(observerIvar))
-          : nil;
+  listObserver = ivarValue(self, "_observer");
   listController = self;
 }
 

@@ -1,6 +1,11 @@
 #include "tweak/startup/hook_table.h"
 
 #include "platform/objc/substrate.h"
+#include "tweak/actions/action_dispatch.h"
+#include "tweak/actions/actions_menu.h"
+#include "tweak/actions/reminder_editing.h"
+#include "tweak/actions/reminder_firing.h"
+#include "tweak/actions/reminder_marker.h"
 #include "tweak/lockscreen/capture.h"
 #include "tweak/lockscreen/mirroring.h"
 #include "tweak/lockscreen/removal.h"
@@ -32,16 +37,33 @@ HookRow added(const char* className, const Selector<R(Args...)>& selector,
 
 static_assert(std::string_view(sb::gracePeriodTimerFired.types()) == "v@:@");
 static_assert(std::string_view(sb::clearTarrowItemsInSection.types()) == "v@:@");
+static_assert(std::string_view(sb::reminderTimerFired.types()) == "v@:@");
+static_assert(std::string_view(sb::tarrow8Actions.types()) == "v@:@");
+static_assert(std::string_view(sb::alertView_didDismissWithButtonIndex.types()) == "v@:@q");
+static_assert(std::string_view(sb::actionSheet_didDismissWithButtonIndex.types()) == "v@:@q");
 
 // Built on first use rather than at load: the library's constructor installs the table, and may
 // run before the library's dynamic initialisers.
 std::span<const HookRow> rows() {
-  // The actions and reminders rows join this table in their places as that feature arrives.
   static const HookRow table[] = {
       hook("SBBulletinObserverViewController", sb::addBulletin_toSection_forFeed,
            notificationCenterAddBulletin, &saved.addBulletinToSection),
       hook("SBBulletinObserverViewController", sb::removeBulletin_fromSection,
            notificationCenterRemoveBulletin, &saved.removeBulletinFromSection),
+      hook("SBNotificationCell", sb::layoutSubviews, notificationCellLayoutSubviews,
+           &saved.notificationCellLayoutSubviews),
+      hook("SBBulletinViewController", sb::viewDidLoad, bulletinViewDidLoad,
+           &saved.bulletinViewDidLoad),
+      added("SBBulletinViewController", sb::reminderTimerFired, reminderTimerFired),
+      added("SBBulletinViewController", sb::alertView_didDismissWithButtonIndex,
+            reminderAlertDismissed),
+      added("SBBulletinViewController", sb::actionSheet_didDismissWithButtonIndex,
+            actionSheetDismissed),
+      added("SBBulletinViewController", sb::tarrow8Actions, longPressActions),
+      hook("SBBulletinViewController", sb::tableView_cellForRowAtIndexPath, bulletinCellForRow,
+           &saved.bulletinCellForRow),
+      hook("SBBulletinViewController", sb::tableView_editActionsForRowAtIndexPath,
+           bulletinEditActions, &saved.bulletinEditActions),
       hook("SBNotificationCenterController", sb::handleAction_forBulletin_withCompletion,
            notificationCenterHandleAction, &saved.handleActionForBulletinWithCompletion),
       hook("SBLockScreenNotificationListController", sb::loadView, listControllerLoadView,

@@ -59,6 +59,10 @@ extern Strong reminderTimer;
 struct SavedImplementations {
   IMP addBulletinToSection = nullptr;                   // SBBulletinObserverViewController
   IMP removeBulletinFromSection = nullptr;              // SBBulletinObserverViewController
+  IMP notificationCellLayoutSubviews = nullptr;         // SBNotificationCell
+  IMP bulletinViewDidLoad = nullptr;                    // SBBulletinViewController
+  IMP bulletinCellForRow = nullptr;                     // SBBulletinViewController
+  IMP bulletinEditActions = nullptr;                    // SBBulletinViewController
   IMP handleActionForBulletinWithCompletion = nullptr;  // SBNotificationCenterController
   IMP listLoadView = nullptr;                           // SBLockScreenNotificationListController
   IMP observerRemoveBulletin = nullptr;                 // SBLockScreenNotificationListController
@@ -68,6 +72,7 @@ struct SavedImplementations {
   IMP observerAddBulletin = nullptr;                    // SBLockScreenNotificationListController
   IMP listViewInitWithFrame = nullptr;                  // SBLockScreenNotificationListView
   IMP listViewHandleAction = nullptr;                   // SBLockScreenNotificationListView
+  IMP listEditActions = nullptr;                        // SBLockScreenNotificationListView
   IMP withdrawBulletinID = nullptr;                     // BBServer
   IMP serverInit = nullptr;                             // BBServer
   IMP applicationDidFinishLaunching = nullptr;          // SpringBoard

@@ -81,6 +81,32 @@ inline const Selector<void()> clearItemsForNotificationCenter{"clearItemsForNoti
 inline const Selector<void(BOOL)> disableIdleTimer{"_disableIdleTimer:"};
 inline const Selector<void(id, id)> handleAction_forBulletin{"_handleAction:forBulletin:"};
 
+// SBBulletinViewController (Notification Center's table) and SBNotificationCell.
+inline const Selector<void()> viewDidLoad{"viewDidLoad"};
+inline const Selector<id()> tableView{"tableView"};
+inline const Selector<id(id, id)> tableView_cellForRowAtIndexPath{
+    "tableView:cellForRowAtIndexPath:"};
+inline const Selector<id(id, id)> tableView_editActionsForRowAtIndexPath{
+    "tableView:editActionsForRowAtIndexPath:"};
+inline const Selector<id(id)> representedBulletinAtIndexPath{"_representedBulletinAtIndexPath:"};
+inline const Selector<void()> setTableViewNeedsReload{"setTableViewNeedsReload"};
+inline const Selector<void()> reloadTableViewDataIfNecessary{"reloadTableViewDataIfNecessary"};
+inline const Selector<void()> layoutSubviews{"layoutSubviews"};
+inline const Selector<id()> primaryLabel{"primaryLabel"};
+inline const Selector<id(id)> activeBulletinForIndexPath{"_activeBulletinForIndexPath:"};
+inline const Selector<id(long)> initWithToneAlert{"initWithToneAlert:"};
+inline const Selector<id()> sharedInstanceIfExists{"sharedInstanceIfExists"};
+inline const Selector<BOOL()> isVisible{"isVisible"};
+inline const Selector<void(BOOL)> dismissAnimated{"dismissAnimated:"};
+
+// Methods the extension adds for the actions menu and reminders.
+inline const Selector<void(id)> reminderTimerFired{"reminderTimerFired:"};
+inline const Selector<void(id)> tarrow8Actions{"tarrow8Actions:"};
+inline const Selector<void(id, long)> alertView_didDismissWithButtonIndex{
+    "alertView:didDismissWithButtonIndex:"};
+inline const Selector<void(id, long)> actionSheet_didDismissWithButtonIndex{
+    "actionSheet:didDismissWithButtonIndex:"};
+
 // Notification Center: its bulletin lists and their infos, and its controller.
 inline const Selector<void(id, id, unsigned long)> addBulletin_toSection_forFeed{
     "addBulletin:toSection:forFeed:"};

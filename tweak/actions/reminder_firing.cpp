@@ -1,0 +1,85 @@
+#include "tweak/actions/reminder_firing.h"
+
+#include <vector>
+
+#include "platform/dispatch/timers.h"
+#include "platform/foundation/nsarray.h"
+#include "platform/foundation/nsdate.h"
+#include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nsstring.h"
+#include "tweak/startup/observers.h"
+#include "tweak/state/entries.h"
+#include "tweak/state/exception_log.h"
+#include "tweak/state/globals.h"
+#include "tweak/state/springboard_headers.h"
+#include "tweak/state/uikit_headers.h"
+
+namespace tarrow8 {
+namespace {
+
+using platform::objc::callSaved;
+
+constexpr const char* kFireMessage =
+    "[Tarrow8] [Line %d]: SBBulletinViewController reminderTimerFired Exception: %@";
+constexpr int kFireLine = 935;
+constexpr double kTimerDelay = 5.0;
+constexpr long kToneAlert = 2;
+constexpr unsigned long kReminderDestinations = 14;
+
+// Publishes the reminder's bulletin again, with a sound when it has none. An archive that does
+// not give a bulletin back is logged like a failed publish, rather than ending SpringBoard.
+void fire(id entry) {
+  try {
+    id bulletin = ui::unarchiveObjectWithData(classObject("NSKeyedUnarchiver"),
+                                              sel::objectForKey(entry, CFSTR(kEntryBulletin)));
+    if (!sel::isKindOfClass(bulletin, cachedClass("BBBulletin"))) {
+      NSException::raise(NSInvalidArgumentException,
+                         std::string("the reminder's archive holds no bulletin but ") +
+                             platform::objc::className(bulletin));
+    }
+    if (!sb::sound(bulletin)) {
+      Strong tone =
+          Strong::adopt(sb::initWithToneAlert(sel::alloc(classObject("BBSound")), kToneAlert));
+      sb::setSound(bulletin, tone);
+    }
+    sb::publishBulletin_destinations_alwaysToLockScreen(bulletinServer, bulletin,
+                                                        kReminderDestinations, YES);
+  } catch (const NSException& e) {
+    logException(kFireMessage, kFireLine, e);
+  }
+}
+
+}  // namespace
+
+void bulletinViewDidLoad(id self, SEL cmd) {
+  callSaved(saved.bulletinViewDidLoad, sb::viewDidLoad, self, cmd);
+  bulletinViewController = self;
+}
+
+void reminderTimerFired(id self, SEL, id) {
+  sel::invalidate(reminderTimer);
+  reminderTimer.reset();
+  std::vector<Strong> fired;
+  Strong now = Strong(sel::date(classObject("NSDate")));
+  Strong next;
+  for (const Strong& key : platform::arrayElements(sel::allKeys(reminders))) {
+    id entry = sel::objectForKey(reminders, key);
+    id fireDate = sel::objectForKey(entry, CFSTR(kEntryFireDate));
+    if (!fireDate) continue;
+    if (sel::compare(fireDate, now) == -1) {
+      fire(entry);
+      fired.push_back(key);
+    } else if (!next || sel::compare(fireDate, next) == -1) {
+      next = fireDate;
+    }
+  }
+  for (const Strong& key : fired) sel::removeObjectForKey(reminders, key);
+  if (!next) return;
+  id wakeAt = sel::dateByAddingTimeInterval(next, kTimerDelay);
+  reminderTimer = Strong::adopt(sel::initWithFireDate_serviceIdentifier_target_selector_userInfo(
+      sel::alloc(classObject("PCSimpleTimer")), wakeAt, CFSTR(kTimerServiceIdentifier), self,
+      sb::reminderTimerFired.sel(), nil));
+  sel::scheduleInRunLoop(reminderTimer, sel::mainRunLoop(classObject("NSRunLoop")));
+}
+
+}  // namespace tarrow8
