@@ -54,6 +54,9 @@ void fire(id entry) {
 void bulletinViewDidLoad(id self, SEL cmd) {
   callSaved(saved.bulletinViewDidLoad, sb::viewDidLoad, self, cmd);
   bulletinViewController = self;
+  // Reminders stored before Notification Center's list first loaded found no controller to
+  // schedule them; they are scheduled (or fired, when already due) now.
+  if (reminders && sel::count(reminders) > 0) sb::reminderTimerFired(self, nil);
 }
 
 void reminderTimerFired(id self, SEL, id) {

@@ -6,7 +6,8 @@
 
 namespace tarrow8 {
 
-// SBBulletinViewController viewDidLoad: remembers Notification Center's list controller.
+// SBBulletinViewController viewDidLoad: remembers Notification Center's list controller and
+// schedules the reminders stored before it existed.
 void bulletinViewDidLoad(id self, SEL cmd);
 // Added to SBBulletinViewController as reminderTimerFired:: fires what is due, then sets the
 // timer for the earliest remaining reminder (or none). The argument is not read.

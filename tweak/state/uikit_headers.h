@@ -32,6 +32,7 @@ inline const Selector<void(id)> setBackgroundColor{"setBackgroundColor:"};
 inline const Selector<id()> layer{"layer"};
 inline const Selector<void(double)> setCornerRadius{"setCornerRadius:"};
 inline const Selector<void(id)> addGestureRecognizer{"addGestureRecognizer:"};
+inline const Selector<id()> gestureRecognizers{"gestureRecognizers"};
 inline const Selector<id()> view{"view"};
 inline const Selector<void(id)> setView{"setView:"};
 inline const Selector<void(id)> setAccessibilityValue{"setAccessibilityValue:"};
