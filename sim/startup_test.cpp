@@ -151,6 +151,57 @@ TEST_F(StartupTest, WithoutAnySettingsFileTheExtensionSwitchesItselfOff) {
   EXPECT_TRUE(prefs->as<platform::plist::Dictionary>().empty());
 }
 
+TEST_F(StartupTest, TheConstructorCreatesTheThreeStoresEmpty) {
+  phone_->boot();
+  const std::pair<const char*, Class> stores[] = {
+      {"_ZN7tarrow89keptItemsE", platform::NSMutableDictionaryClass()},
+      {"_ZN7tarrow818removedBulletinIDsE", platform::NSMutableSetClass()},
+      {"_ZN7tarrow89remindersE", platform::NSMutableDictionaryClass()},
+  };
+  for (const auto& [symbol, kind] : stores) {
+    SCOPED_TRACE(symbol);
+    id created = store(symbol);
+    ASSERT_NE(created, nil);
+    EXPECT_TRUE(platform::objc::isKindOf(created, kind));
+    EXPECT_EQ(sel::count(created), 0u);
+  }
+}
+
+TEST_F(StartupTest, DiagnosticsListTheStoresSortedAndTheObjectsHeld) {
+  phone_->changeSettings({{"enabled", Value(true)}}, false);
+  phone_->boot();
+  {
+    platform::objc::AutoreleasePool pool;
+    for (const char* bulletinID : {"b-2", "b-10", "a-1"}) {
+      platform::setObjectForKey(keptItems(), bulletinID, platform::mutableDictionary());
+      sel::addObject(removedIDs(), platform::nsstring(bulletinID));
+      platform::setObjectForKey(store("_ZN7tarrow89remindersE"), bulletinID,
+                                platform::mutableDictionary());
+    }
+  }
+  auto state = phone_->extensionState();
+  ASSERT_TRUE(state.has_value());
+  const Value sorted(platform::plist::Array{Value("a-1"), Value("b-10"), Value("b-2")});
+  for (const char* name : {"keptItems", "removedBulletinIDs", "reminders"}) {
+    ASSERT_NE(state->find(name), nullptr) << name;
+    EXPECT_EQ(*state->find(name), sorted) << name;
+  }
+  // "remembered" names exactly the SpringBoard objects the extension holds.
+  const std::pair<const char*, const char*> held[] = {
+      {"listController", "_ZN7tarrow814listControllerE"},
+      {"listObserver", "_ZN7tarrow812listObserverE"},
+      {"listView", "_ZN7tarrow88listViewE"},
+      {"bulletinServer", "_ZN7tarrow814bulletinServerE"},
+      {"bulletinViewController", "_ZN7tarrow822bulletinViewControllerE"},
+  };
+  platform::plist::Array expected;
+  for (const auto& [name, symbol] : held) {
+    if (store(symbol)) expected.emplace_back(name);
+  }
+  ASSERT_NE(state->find("remembered"), nullptr);
+  EXPECT_EQ(*state->find("remembered"), Value(expected));
+}
+
 struct FileCase {
   const char* name;
   std::optional<std::string> current, legacy;  // nothing: no such file
@@ -231,6 +282,31 @@ TEST_F(StartupTest, AMigrationThatCouldNotWriteIsTriedAgainAtTheNextLoad) {
   EXPECT_EQ(current, phone_->readPropertyList(kLegacySettingsFile));
 }
 
+TEST_F(StartupTest, LinksAtTheSettingsPathsAreReplacedNeverWrittenThrough) {
+  const std::string legacy = plistXml("<dict><key>saveForUnlock</key><false/></dict>");
+  const std::string elsewhere = "/var/mobile/Documents/broken.plist";
+  // Writing through either link would overwrite the file it points at.
+  const std::pair<const char*, const char*> links[] = {
+      {kSettingsFile, elsewhere.c_str()},
+      {kUnreadableFile, kLegacySettingsFile},
+  };
+  for (const auto& [link, target] : links) {
+    SCOPED_TRACE(link);
+    freshPhone();
+    phone_->writeFile(kLegacySettingsFile, legacy);
+    phone_->writeFile(elsewhere, "not a property list");
+    if (std::string(link) != kSettingsFile) phone_->writeFile(kSettingsFile, "garbage");
+    fs::create_symlink(hostPath(target), hostPath(link));
+    phone_->boot();
+    EXPECT_FALSE(flag("saveForUnlock"));
+    EXPECT_EQ(bytesOf(elsewhere), "not a property list");
+    EXPECT_EQ(bytesOf(kLegacySettingsFile), legacy);
+    EXPECT_FALSE(fs::is_symlink(hostPath(kSettingsFile)));
+    EXPECT_EQ(phone_->readPropertyList(kSettingsFile),
+              phone_->readPropertyList(kLegacySettingsFile));
+  }
+}
+
 TEST_F(StartupTest, AFileWithOneKeyChangesOnlyThatKeysFlag) {
   for (const auto& [key, initial] : kSettingsKeys) {
     SCOPED_TRACE(key);
@@ -284,8 +360,8 @@ TEST_F(StartupTest, EveryPropertyListTypeUnderEveryKeyIsReadSafely) {
           entries.emplace_back(other, start ? "<true/>" : "<false/>");
         phone_->writeFile(kSettingsFile, settingsXml(entries));
         phone_->postDarwin(kPreferencesNotification);
-        FlagValues expected = flags();
-        for (const auto& [other, unused] : kSettingsKeys) ASSERT_EQ(expected[other], start);
+        FlagValues expected = initialFlags();
+        for (const auto& [other, unused] : kSettingsKeys) expected[other] = start;
 
         std::erase_if(entries, [&](const auto& entry) { return entry.first == key; });
         if (c.xml) entries.emplace_back(key, c.xml);
@@ -386,19 +462,23 @@ TEST_F(StartupTest, OnlyState1CountsAsLockedAndEmptiesTheStoresWhileDisabled) {
         platform::setObjectForKey(keptItems(), "b-1", platform::mutableDictionary());
       if (c.removedSeeded) sel::addObject(removedIDs(), platform::nsstring("b-2"));
     }
-    id keptBefore = keptItems();
-    id removedBefore = removedIDs();
+    // Held as a walker of the store would hold it.
+    platform::objc::Strong keptBefore = keptItems();
+    platform::objc::Strong removedBefore = removedIDs();
     postLockState(c.state);
     EXPECT_EQ(flag("deviceLocked"), c.locked);
-    const std::tuple<const char*, bool, id, id> stores[] = {
-        {"keptItems", c.keptSeeded, keptBefore, keptItems()},
-        {"removedBulletinIDs", c.removedSeeded, removedBefore, removedIDs()},
+    const std::tuple<const char*, bool, id, id, Class> stores[] = {
+        {"keptItems", c.keptSeeded, keptBefore, keptItems(), platform::NSMutableDictionaryClass()},
+        {"removedBulletinIDs", c.removedSeeded, removedBefore, removedIDs(),
+         platform::NSMutableSetClass()},
     };
-    for (const auto& [name, seeded, before, after] : stores) {
+    for (const auto& [name, seeded, before, after, kind] : stores) {
       SCOPED_TRACE(name);
       if (seeded && c.emptied) {
         EXPECT_EQ(storeSize(name), 0u);
         EXPECT_NE(after, before) << "a new container replaces the emptied one";
+        EXPECT_TRUE(platform::objc::isKindOf(after, kind));
+        EXPECT_EQ(sel::count(before), 0u) << "the old container is emptied for whoever holds it";
       } else {
         EXPECT_EQ(storeSize(name), seeded ? 1u : 0u);
         EXPECT_EQ(after, before) << "the store is left as it is";
