@@ -122,17 +122,18 @@ class StartupTest : public ::testing::Test {
   // sets 1 and lets every read of it fail. Runs what falls due.
   void postLockState(std::optional<std::uint64_t> state) {
     using platform::springboard::kLockStateNotification;
+    int token = -1;
     {
       platform::ProcessScope device(platform::kDeviceProcess);
-      int token = -1;
       ASSERT_EQ(notify_register_check(kLockStateNotification, &token), NOTIFY_STATUS_OK);
       notify_set_state(token, state.value_or(1));
       platform::dispatch::setStateReadsFail(kLockStateNotification, !state);
       notify_post(kLockStateNotification);
-      phone_->wait(0);
-      platform::dispatch::setStateReadsFail(kLockStateNotification, false);
-      notify_cancel(token);
     }
+    phone_->wait(0);
+    platform::dispatch::setStateReadsFail(kLockStateNotification, false);
+    platform::ProcessScope device(platform::kDeviceProcess);
+    notify_cancel(token);
   }
 
   std::unique_ptr<Phone> phone_;
@@ -286,11 +287,12 @@ TEST_F(StartupTest, LinksAtTheSettingsPathsAreReplacedNeverWrittenThrough) {
   const std::string legacy = plistXml("<dict><key>saveForUnlock</key><false/></dict>");
   const std::string elsewhere = "/var/mobile/Documents/broken.plist";
   // Writing through either link would overwrite the file it points at.
-  const std::pair<const char*, const char*> links[] = {
-      {kSettingsFile, elsewhere.c_str()},
-      {kUnreadableFile, kLegacySettingsFile},
+  const std::tuple<const char*, const char*, const char*> links[] = {
+      // link, its target, what the kept copy holds afterwards
+      {kSettingsFile, elsewhere.c_str(), "not a property list"},
+      {kUnreadableFile, kLegacySettingsFile, "garbage"},
   };
-  for (const auto& [link, target] : links) {
+  for (const auto& [link, target, kept] : links) {
     SCOPED_TRACE(link);
     freshPhone();
     phone_->writeFile(kLegacySettingsFile, legacy);
@@ -302,6 +304,8 @@ TEST_F(StartupTest, LinksAtTheSettingsPathsAreReplacedNeverWrittenThrough) {
     EXPECT_EQ(bytesOf(elsewhere), "not a property list");
     EXPECT_EQ(bytesOf(kLegacySettingsFile), legacy);
     EXPECT_FALSE(fs::is_symlink(hostPath(kSettingsFile)));
+    EXPECT_FALSE(fs::is_symlink(hostPath(kUnreadableFile)));
+    EXPECT_EQ(bytesOf(kUnreadableFile), kept);
     EXPECT_EQ(phone_->readPropertyList(kSettingsFile),
               phone_->readPropertyList(kLegacySettingsFile));
   }
