@@ -354,8 +354,8 @@ TEST_F(StartupTest, EveryPropertyListTypeUnderEveryKeyIsReadSafely) {
   for (const auto& row : kSettingsKeys) {
     const std::string key = row.first;
     for (const ValueCase& c : cases) {
-      // Each case starts from every key at one value, then changes only `key`: the opposite of
-      // what the value reads as must show, and no other flag may move.
+      // Each case starts with every key at `start`, then changes only `key`: its flag takes the
+      // value's reading (or keeps `start`), and no other flag moves.
       for (bool start : {true, false}) {
         SCOPED_TRACE(key + " = " + (c.xml ? c.xml : "absent") + " after " +
                      (start ? "true" : "false"));
