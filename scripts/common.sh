@@ -12,7 +12,7 @@ export LSAN_OPTIONS="${LSAN_OPTIONS:-print_suppressions=0}"
 TARROW8_PACKAGES=(
   cmake ninja-build pkg-config clang libclang-rt-14-dev g++ gcc
   libobjc-12-dev libplist-dev libplist++-dev libicu-dev libcli11-dev
-  libgtest-dev libbenchmark-dev libedit-dev
+  libgtest-dev libbenchmark-dev libedit-dev python3
 )
 
 # Installs the packages that are missing (as root, or through sudo).

@@ -25,6 +25,7 @@ struct NotifyCenter {
   std::map<int, Registration> registrations;  // by token, so deliveries go in registration order
   std::map<std::string, std::uint64_t> states;
   std::set<ProcessId> suspended;
+  std::set<std::string> failingReads;
 };
 
 NotifyCenter& center();
@@ -120,11 +121,19 @@ bool isProcessSuspended(ProcessId pid) {
   return center().suspended.count(pid) > 0;
 }
 
+void setStateReadsFail(const std::string& name, bool failing) {
+  if (failing)
+    center().failingReads.insert(name);
+  else
+    center().failingReads.erase(name);
+}
+
 void resetNotifyCenter() {
   std::map<int, Registration> dropped;
   dropped.swap(center().registrations);
   center().states.clear();
   center().suspended.clear();
+  center().failingReads.clear();
 }
 
 }  // namespace platform::dispatch
@@ -170,6 +179,7 @@ std::uint32_t notify_get_state(int token, std::uint64_t* state) {
   auto* r = ownRegistration(token);
   if (!r) return NOTIFY_STATUS_INVALID_TOKEN;
   if (!state) return NOTIFY_STATUS_INVALID_REQUEST;
+  if (center().failingReads.count(r->name)) return NOTIFY_STATUS_FAILED;
   auto it = center().states.find(r->name);
   *state = it == center().states.end() ? 0 : it->second;
   return NOTIFY_STATUS_OK;

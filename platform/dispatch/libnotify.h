@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/process.h"
@@ -58,7 +59,13 @@ void setProcessSuspended(ProcessId pid, bool suspended);
 // Whether setProcessSuspended marked `pid` suspended.
 bool isProcessSuspended(ProcessId pid);
 
-// Drops every registration, every name's state and all suspension marks, as on a fresh device.
+// While `failing`, every notify_get_state of `name` fails with NOTIFY_STATUS_FAILED and leaves
+// *state untouched, as when the daemon cannot answer; posts and registrations still work. For
+// tests of how readers treat a failed read.
+void setStateReadsFail(const std::string& name, bool failing);
+
+// Drops every registration, every name's state, all suspension marks and failing reads, as on
+// a fresh device.
 void resetNotifyCenter();
 
 }  // namespace platform::dispatch

@@ -246,6 +246,29 @@ TEST_F(LibnotifyTest, TokensThatTheCallerDoesNotHoldAreRejected) {
   EXPECT_EQ(state(prefs_, othersToken), 0u) << "the rejected set changed nothing";
 }
 
+TEST_F(LibnotifyTest, FailingStateReadsLeaveTheValueAndOtherNamesAlone) {
+  int failing = registerCheck(board_, "com.t8.failing");
+  int other = registerCheck(board_, "com.t8.other");
+  {
+    ProcessScope as(board_);
+    ASSERT_EQ(notify_set_state(failing, 5), NOTIFY_STATUS_OK);
+    ASSERT_EQ(notify_set_state(other, 6), NOTIFY_STATUS_OK);
+  }
+  platform::dispatch::setStateReadsFail("com.t8.failing", true);
+  {
+    ProcessScope as(board_);
+    std::uint64_t value = 7;
+    EXPECT_EQ(notify_get_state(failing, &value), NOTIFY_STATUS_FAILED);
+    EXPECT_EQ(value, 7u);
+  }
+  EXPECT_EQ(state(board_, other), 6u);
+  platform::dispatch::setStateReadsFail("com.t8.failing", false);
+  EXPECT_EQ(state(board_, failing), 5u) << "the state itself was kept";
+  platform::dispatch::setStateReadsFail("com.t8.failing", true);
+  platform::dispatch::resetNotifyCenter();
+  EXPECT_EQ(state(board_, registerCheck(board_, "com.t8.failing")), 0u) << "a reset heals reads";
+}
+
 TEST_F(LibnotifyTest, HandlersRunLaterOncePerBatchWithTheirToken) {
   std::vector<std::pair<int, ProcessId>> calls;
   auto handler = [&](int token) { calls.push_back({token, currentProcess()}); };

@@ -4,6 +4,7 @@
 #include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdate.h"
 #include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nsfilemanager.h"
 #include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsnumber.h"
 #include "platform/foundation/nsset.h"
@@ -20,6 +21,7 @@ void registerClasses() {
   NSMutableDictionaryClass();
   NSMutableSetClass();
   NSIndexPathClass();
+  NSFileManagerClass();
 }
 
 }  // namespace platform::foundation

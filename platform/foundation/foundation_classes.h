@@ -5,7 +5,7 @@
 namespace platform::foundation {
 
 // Defines NSString, NSNumber, NSDate, NSData, NSArray, NSMutableArray, NSDictionary,
-// NSMutableDictionary, NSSet, NSMutableSet and NSIndexPath (idempotent).
+// NSMutableDictionary, NSSet, NSMutableSet, NSIndexPath and NSFileManager (idempotent).
 void registerClasses();
 
 }  // namespace platform::foundation

@@ -1,7 +1,12 @@
 #include "platform/foundation/nsdata.h"
 
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 
+#include "platform/foundation/atomic_file.h"
+#include "platform/foundation/device_root.h"
+#include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
 
@@ -26,6 +31,33 @@ id dataWithBytes(id, SEL, const void* bytes, unsigned long length) {
   auto* start = static_cast<const std::uint8_t*>(bytes);
   return objc::autorelease(
       newData(start ? std::span(start, length) : std::span<const std::uint8_t>()));
+}
+// The whole contents of the regular file at the device path (following links); nil when it is
+// missing, a folder or anything else, or cannot be read.
+id dataWithContentsOfFile(id, SEL, id path) {
+  auto hostPath = resolveDevicePath(utf8(path));
+  std::error_code ec;
+  if (!hostPath || !std::filesystem::is_regular_file(*hostPath, ec)) return nil;
+  std::ifstream in(*hostPath, std::ios::binary);
+  if (!in) return nil;
+  std::vector<std::uint8_t> contents;
+  char chunk[8192];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+    contents.insert(contents.end(), chunk, chunk + in.gcount());
+  if (in.bad()) return nil;
+  return objc::autorelease(newData(contents));
+}
+// Writes the bytes to the device path, atomically (the old file or the whole new one) when
+// asked; NO when the folder is missing or the write fails. Creates no folders.
+BOOL writeToFileAtomically(id self, SEL, id path, BOOL atomically) {
+  auto hostPath = resolveDevicePath(utf8(path));
+  if (!hostPath) return NO;
+  const auto& b = bytesOf(self);
+  if (atomically) return writeBytesAtomically(*hostPath, b).empty() ? YES : NO;
+  std::ofstream out(*hostPath, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+  out.close();
+  return out ? YES : NO;
 }
 unsigned long length(id self, SEL) {
   return bytesOf(self).size();
@@ -67,6 +99,8 @@ Class NSDataClass() {
   static Class cls = objc::deviceClass("NSData", objc::rootClass(), [](objc::ClassBuilder& b) {
     b.body<DataBody>()
         .classMethod(sel::dataWithBytes_length, dataWithBytes)
+        .classMethod(sel::dataWithContentsOfFile, dataWithContentsOfFile)
+        .method(sel::writeToFile_atomically, writeToFileAtomically)
         .method(sel::length, length)
         .method(sel::bytes, bytes)
         .method(sel::isEqualToData, isEqualToData)

@@ -1,5 +1,5 @@
 #pragma once
-// NSData: an immutable run of bytes.
+// NSData: an immutable run of bytes, read from and written to device files.
 
 #include <cstdint>
 #include <span>
@@ -25,4 +25,6 @@ using platform::objc::Selector;
 inline const Selector<id(const void*, unsigned long)> dataWithBytes_length{"dataWithBytes:length:"};
 inline const Selector<const void*()> bytes{"bytes"};
 inline const Selector<BOOL(id)> isEqualToData{"isEqualToData:"};
+inline const Selector<id(id)> dataWithContentsOfFile{"dataWithContentsOfFile:"};
+// writeToFile:atomically: is declared with NSDictionary's, which has the same signature.
 }  // namespace sel

@@ -1,6 +1,8 @@
 #include "tweak/startup/settings_loader.h"
 
+#include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nsfilemanager.h"
 #include "platform/foundation/nsstring.h"
 #include "tweak/state/globals.h"
 
@@ -11,6 +13,16 @@ namespace {
 Strong readSettingsFile(const char* path) {
   id cls = classObject("NSMutableDictionary");
   return Strong::adopt(sel::initWithContentsOfFile(sel::alloc(cls), CFSTR(path)));
+}
+
+// Copies whatever is at the current path (a file the loader could not read) to the
+// ".unreadable" path, replacing an older copy in one step, so that the migration's write over it
+// destroys nothing. True when nothing is there or the copy is made.
+bool keepUnreadableCurrentFile() {
+  id manager = sel::defaultManager(classObject("NSFileManager"));
+  if (!sel::fileExistsAtPath(manager, CFSTR(kSettingsPath))) return true;
+  id contents = sel::dataWithContentsOfFile(classObject("NSData"), CFSTR(kSettingsPath));
+  return contents && sel::writeToFile_atomically(contents, CFSTR(kUnreadableSettingsPath), YES);
 }
 
 // The eight keys, in the order they are applied, and the flag each sets.
@@ -42,7 +54,9 @@ void loadSettings() {
       preferences = newInstance("NSMutableDictionary");
       return;
     }
-    sel::writeToFile_atomically(preferences, CFSTR(kSettingsPath), YES);
+    // What cannot be kept aside is not written over: the next load tries the migration again.
+    if (keepUnreadableCurrentFile())
+      sel::writeToFile_atomically(preferences, CFSTR(kSettingsPath), YES);
   }
   for (const KeyRow& row : kKeys) {
     id value = sel::objectForKey(preferences, CFSTR(row.key));

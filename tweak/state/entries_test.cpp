@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/foundation/foundation_classes.h"
+#include "platform/foundation/nsarray.h"
+#include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdate.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsstring.h"
@@ -36,22 +40,35 @@ TEST(ReminderTitle, NeverSplitsASurrogatePair) {
   EXPECT_EQ(title, std::u16string(58, u'a'));
 }
 
-TEST(StoreEntries, HaveExactlyTheirKeys) {
+// Every key of an entry and the very object it holds.
+std::map<std::string, id> contentsOf(id entry) {
+  std::map<std::string, id> contents;
+  for (const platform::objc::Strong& key : platform::arrayElements(sel::allKeys(entry)))
+    contents[platform::utf8(key)] = sel::objectForKey(entry, key);
+  return contents;
+}
+
+TEST(StoreEntries, HoldEachValueUnderItsKeyAndNothingElse) {
   platform::foundation::registerClasses();
   platform::objc::AutoreleasePool pool;
   platform::objc::Strong item = platform::nsstring("item");
   platform::objc::Strong kept = makeKeptItemEntry(item);
-  EXPECT_EQ(sel::count(kept), 1u);
-  EXPECT_EQ(platform::objectForKey(kept, kEntryBulletin), item.get());
+  EXPECT_EQ(contentsOf(kept), (std::map<std::string, id>{{"bulletin", item}}));
 
-  platform::objc::Strong reminder =
-      makeReminderEntry(platform::nsdate(60), platform::nsstring("t"),
-                        platform::nsstring("com.app"), platform::nsstring("x"));
-  EXPECT_EQ(sel::count(reminder), 4u);
-  EXPECT_EQ(platform::utf8(platform::objectForKey(reminder, kEntrySectionID)), "com.app");
-  EXPECT_DOUBLE_EQ(platform::dateSeconds(platform::objectForKey(reminder, kEntryFireDate)), 60);
-  EXPECT_TRUE(sel::respondsToSelector(reminder, sel::setObject_forKey.sel()))
-      << "entries are mutable";
+  const std::uint8_t archive[] = {'b', 'p', 'l', 'i', 's', 't'};
+  platform::objc::Strong fireDate = platform::nsdate(60);
+  platform::objc::Strong title = platform::nsstring("Title");
+  platform::objc::Strong sectionID = platform::nsstring("com.app");
+  platform::objc::Strong bulletin = platform::nsdata(archive);
+  platform::objc::Strong reminder = makeReminderEntry(fireDate, title, sectionID, bulletin);
+  EXPECT_EQ(contentsOf(reminder), (std::map<std::string, id>{{"fireDate", fireDate},
+                                                             {"title", title},
+                                                             {"sectionID", sectionID},
+                                                             {"bulletin", bulletin}}));
+  for (id entry : {kept.get(), reminder.get()}) {
+    EXPECT_TRUE(platform::objc::isKindOf(entry, platform::NSMutableDictionaryClass()))
+        << "entries are mutable dictionaries";
+  }
 }
 
 }  // namespace
