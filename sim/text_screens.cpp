@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "platform/foundation/device_locale.h"
-#include "platform/springboard/installed_applications.h"
+#include "platform/foundation/installed_applications.h"
 
 namespace sim {
 namespace {
@@ -31,7 +31,7 @@ void renderRows(const std::vector<ScreenRow>& rows, bool withDeliveries, std::os
 }  // namespace
 
 std::string applicationName(const std::string& bundleIdentifier) {
-  const auto* app = platform::springboard::installedApplication(bundleIdentifier);
+  const auto* app = platform::installedApplication(bundleIdentifier);
   return app ? app->displayName : bundleIdentifier.empty() ? "(no application)" : bundleIdentifier;
 }
 

@@ -21,6 +21,19 @@ struct CGRect {
 inline CGRect CGRectMake(double x, double y, double width, double height) {
   return {{x, y}, {width, height}};
 }
+// The empty rectangle at the origin.
+inline constexpr CGRect CGRectZero{};
+
+// Exact equality, as CGRectEqualToRect and its siblings compare.
+inline bool operator==(CGPoint a, CGPoint b) {
+  return a.x == b.x && a.y == b.y;
+}
+inline bool operator==(CGSize a, CGSize b) {
+  return a.width == b.width && a.height == b.height;
+}
+inline bool operator==(CGRect a, CGRect b) {
+  return a.origin == b.origin && a.size == b.size;
+}
 
 namespace platform::objc {
 template <>

@@ -1,54 +1,31 @@
 #pragma once
-// The UIKit classes the device builds SpringBoard on: responders, views, view controllers,
-// tables and the application object. They grow as SpringBoard's screens do.
+// UIKit as the device builds it, for code that uses much of it: every family's header. Each
+// family (one class or a close family per file) declares its classes, its selectors in
+// `namespace sel`, and the device calls that stand in for the user's touches.
 
-#include "platform/objc/object.h"
+#include "platform/uikit/alert_presentation.h"
 #include "platform/uikit/geometry.h"
+#include "platform/uikit/uiactionsheet.h"
+#include "platform/uikit/uialertview.h"
+#include "platform/uikit/uiapplication.h"
+#include "platform/uikit/uibarbuttonitem.h"
+#include "platform/uikit/uicolor.h"
+#include "platform/uikit/uidatepicker.h"
+#include "platform/uikit/uidevice.h"
+#include "platform/uikit/uigesturerecognizer.h"
+#include "platform/uikit/uiimage.h"
+#include "platform/uikit/uilabel.h"
+#include "platform/uikit/uinavigationcontroller.h"
+#include "platform/uikit/uitableview.h"
+#include "platform/uikit/uitableviewcell.h"
+#include "platform/uikit/uitableviewrowaction.h"
+#include "platform/uikit/uiview.h"
+#include "platform/uikit/uiviewcontroller.h"
+#include "platform/uikit/uiwindow.h"
 
 namespace platform::uikit {
 
-// The classes "UIResponder", "UIView", "UIViewController", "UITableView", "UITableViewCell"
-// and "UIApplication", created on first use.
-Class UIResponderClass();
-Class UIViewClass();
-Class UIViewControllerClass();
-Class UITableViewClass();
-Class UITableViewCellClass();
-Class UIApplicationClass();
-
-// The native state of every UIView; a subclass that carries more state derives its body from it.
-struct ViewBody : objc::NativeBody {
-  CGRect frame;
-};
-
-// Makes `application` the object `+[UIApplication sharedApplication]` answers (nil: none).
-void setSharedApplication(id application);
+// Defines every UIKit class (idempotent), so that code looking classes up by name finds them.
+void registerClasses();
 
 }  // namespace platform::uikit
-
-namespace sel {
-using platform::objc::Selector;
-inline const Selector<id()> sharedApplication{"sharedApplication"};
-
-// UIView: a rectangle on screen.
-inline const Selector<id(CGRect)> initWithFrame{"initWithFrame:"};
-inline const Selector<CGRect()> frame{"frame"};
-inline const Selector<void(CGRect)> setFrame{"setFrame:"};
-
-// UIViewController: its view is made by loadView on first access.
-inline const Selector<id()> view{"view"};
-inline const Selector<void()> loadView{"loadView"};
-inline const Selector<BOOL()> isViewLoaded{"isViewLoaded"};
-inline const Selector<void(BOOL)> viewWillAppear{"viewWillAppear:"};
-inline const Selector<void(BOOL)> viewDidDisappear{"viewDidDisappear:"};
-
-// UITableView: rows come from its data source, which answers the two data-source questions.
-inline const Selector<id()> dataSource{"dataSource"};
-inline const Selector<void(id)> setDataSource{"setDataSource:"};
-inline const Selector<long()> numberOfSections{"numberOfSections"};
-inline const Selector<long(long)> numberOfRowsInSection{"numberOfRowsInSection:"};
-inline const Selector<void()> reloadData{"reloadData"};
-inline const Selector<long(id)> numberOfSectionsInTableView{"numberOfSectionsInTableView:"};
-inline const Selector<long(id, long)> tableView_numberOfRowsInSection{
-    "tableView:numberOfRowsInSection:"};
-}  // namespace sel

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::springboard {
+namespace platform {
 
 struct InstalledApplication {
   std::string bundleIdentifier;
@@ -18,4 +18,4 @@ const std::vector<InstalledApplication>& installedApplications();
 // The application with `bundleIdentifier`, or null when none is installed.
 const InstalledApplication* installedApplication(const std::string& bundleIdentifier);
 
-}  // namespace platform::springboard
+}  // namespace platform

@@ -1,8 +1,8 @@
-#include "platform/springboard/installed_applications.h"
+#include "platform/foundation/installed_applications.h"
 
 #include <algorithm>
 
-namespace platform::springboard {
+namespace platform {
 
 const std::vector<InstalledApplication>& installedApplications() {
   static const auto* apps = [] {
@@ -54,4 +54,4 @@ const InstalledApplication* installedApplication(const std::string& bundleIdenti
   return nullptr;
 }
 
-}  // namespace platform::springboard
+}  // namespace platform

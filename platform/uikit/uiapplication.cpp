@@ -1,0 +1,49 @@
+#include "platform/uikit/uiapplication.h"
+
+#include "platform/foundation/nsarray.h"
+#include "platform/objc/class_builder.h"
+#include "platform/uikit/uiwindow.h"
+
+namespace platform::uikit {
+namespace {
+
+objc::Strong& sharedApp() {
+  static auto* app = new objc::Strong();
+  return *app;
+}
+
+id sharedApplication(id, SEL) {
+  return sharedApp();
+}
+id keyWindow(id, SEL) {
+  return keyWindowOf(currentProcess());
+}
+id windows(id, SEL) {
+  objc::Strong list = mutableArray();
+  for (id window : windowsOf(currentProcess())) sel::addObject(list, window);
+  return objc::autorelease(list.leak());
+}
+
+}  // namespace
+
+Class UIResponderClass() {
+  static Class cls =
+      objc::deviceClass("UIResponder", objc::rootClass(), [](objc::ClassBuilder&) {});
+  return cls;
+}
+
+Class UIApplicationClass() {
+  static Class cls =
+      objc::deviceClass("UIApplication", UIResponderClass(), [](objc::ClassBuilder& b) {
+        b.classMethod(sel::sharedApplication, sharedApplication)
+            .method(sel::keyWindow, keyWindow)
+            .method(sel::windows, windows);
+      });
+  return cls;
+}
+
+void setSharedApplication(id application) {
+  sharedApp() = application;
+}
+
+}  // namespace platform::uikit
