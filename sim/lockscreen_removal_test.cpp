@@ -166,6 +166,45 @@ TEST_F(LockScreenRemoval, OpeningAKeptBulletinRemovesItWhereverItIsOpened) {
   EXPECT_TRUE(kept().empty()) << "handled in Notification Center under system removal";
 }
 
+TEST_F(LockScreenRemoval, TheLockScreenActionHandlerOnItsOwn) {
+  struct Case {
+    const char* name;
+    bool enabled, locked, kept, bulletin;
+    std::vector<std::string> keptAfter, removedAfter, rowsAfter;
+  };
+  const Case cases[] = {
+      {"locked: through the removal path", true, true, true, true, {"m2"}, {"m1"}, {"m2"}},
+      {"unlocked: the stores only", true, false, true, true, {"m2"}, {"m1"}, {"m2", "m1"}},
+      {"not kept", true, true, false, true, {"m2"}, {}, {"m2", "m1"}},
+      {"switched off", false, true, true, true, {"m1", "m2"}, {}, {"m2", "m1"}},
+      {"not a bulletin", true, true, true, false, {"m1", "m2"}, {}, {"m2", "m1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    makePhone();
+    boot();
+    publish("m1", "com.apple.MobileSMS", 0);
+    publish("m2", "com.apple.MobileSMS", 1);
+    if (!c.locked) {
+      phone_->unlock();
+      phone_->wait(1);  // the kept rows are back on the (hidden) list
+    }
+    if (!c.kept) sel::removeObjectForKey(keptItems(), platform::nsstring("m1"));
+    if (!c.enabled) settings({{"enabled", Value(false)}});
+    // The action alone: the application it opens comes up only once the run loop turns.
+    {
+      platform::ProcessScope scope(platform::springboard::SpringBoardHost::shared().pid());
+      platform::objc::AutoreleasePool pool;
+      id bulletin = sb::publishedBulletin(ui().bulletinServer(), "m1");
+      Strong text = platform::nsstring("m1");
+      sb::sbsel::handleAction_forBulletin(ui().listView(), nil, c.bulletin ? bulletin : text.get());
+    }
+    EXPECT_EQ(kept(), c.keptAfter);
+    EXPECT_EQ(removed(), c.removedAfter);
+    EXPECT_EQ(lockScreen(), c.rowsAfter);
+  }
+}
+
 TEST_F(LockScreenRemoval, AnActionOnABulletinThatIsNotKeptChangesNothing) {
   boot({{"Blacklist-com.apple.MobileSMS", Value(true)}});
   publish("m1");
