@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/foundation/clock.h"
+#include "platform/foundation/nscoder.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
 
@@ -105,6 +106,15 @@ id description(id self, SEL) {
   return objc::autorelease(nsstring(out).leak());
 }
 
+// The seconds since the reference date under "NS.time", as Foundation archives a date.
+void encodeWithCoder(id self, SEL, id coder) {
+  sel::encodeDouble_forKey(coder, seconds(self), nsstring("NS.time"));
+}
+id initWithCoder(id self, SEL, id coder) {
+  seconds(self) = sel::decodeDoubleForKey(coder, nsstring("NS.time"));
+  return self;
+}
+
 }  // namespace
 
 Class NSDateClass() {
@@ -128,7 +138,9 @@ Class NSDateClass() {
         .method(sel::isEqual, isEqual)
         .method(sel::hash, hash)
         .method(sel::copyWithZone, copyWithZone)
-        .method(sel::description, description);
+        .method(sel::description, description)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   return cls;
 }
