@@ -51,6 +51,9 @@ id dateSinceReference(id, SEL, double t) {
 id dateSince1970(id, SEL, double t) {
   return objc::autorelease(newDate(t - static_cast<double>(kSecondsFrom1970To2001)));
 }
+id dateSinceDate(id, SEL, double t, id date) {
+  return objc::autorelease(newDate(sel::timeIntervalSinceReferenceDate(date) + t));
+}
 id initSinceReference(id self, SEL, double t) {
   seconds(self) = t;
   return self;
@@ -124,6 +127,7 @@ Class NSDateClass() {
         .classMethod(sel::dateWithTimeIntervalSinceNow, dateSinceNow)
         .classMethod(sel::dateWithTimeIntervalSinceReferenceDate, dateSinceReference)
         .classMethod(sel::dateWithTimeIntervalSince1970, dateSince1970)
+        .classMethod(sel::dateWithTimeInterval_sinceDate, dateSinceDate)
         .method(sel::init, init)
         .method(sel::initWithTimeIntervalSinceReferenceDate, initSinceReference)
         .method(sel::timeIntervalSinceReferenceDate, sinceReference)
