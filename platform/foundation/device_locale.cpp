@@ -32,15 +32,15 @@ double fromUnixMillis(double millis) {
   return millis / 1000.0 - static_cast<double>(kSecondsFrom1970To2001);
 }
 
-std::unique_ptr<icu::TimeZone> zone() {
+std::unique_ptr<icu::TimeZone> zone(const Region& region) {
   return std::unique_ptr<icu::TimeZone>(
-      icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(settings().timeZone)));
+      icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(region.timeZone)));
 }
 
-std::unique_ptr<icu::Calendar> calendar() {
+std::unique_ptr<icu::Calendar> calendar(const Region& region) {
   UErrorCode status = U_ZERO_ERROR;
-  auto cal = std::make_unique<icu::GregorianCalendar>(
-      zone().release(), icu::Locale(settings().locale.c_str()), status);
+  auto cal = std::make_unique<icu::GregorianCalendar>(zone(region).release(),
+                                                      icu::Locale(region.locale.c_str()), status);
   return cal;
 }
 
@@ -58,6 +58,15 @@ icu::DateFormat::EStyle icuStyle(DateStyle style) {
       return icu::DateFormat::kFull;
   }
   return icu::DateFormat::kNone;
+}
+
+// ICU's formatter for the two styles in `region`; null when both are None.
+std::unique_ptr<icu::DateFormat> styleFormat(DateStyle date, DateStyle time, const Region& region) {
+  if (date == DateStyle::None && time == DateStyle::None) return nullptr;
+  std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
+      icuStyle(date), icuStyle(time), icu::Locale(region.locale.c_str())));
+  if (format) format->adoptTimeZone(zone(region).release());
+  return format;
 }
 
 std::string toUtf8(const icu::UnicodeString& text) {
@@ -99,8 +108,16 @@ const std::string& deviceTimeZone() {
   return settings().timeZone;
 }
 
+Region deviceRegion() {
+  return Region{settings().locale, settings().timeZone};
+}
+
 DateParts dateParts(double seconds) {
-  auto cal = calendar();
+  return dateParts(seconds, deviceRegion());
+}
+
+DateParts dateParts(double seconds, const Region& region) {
+  auto cal = calendar(region);
   UErrorCode status = U_ZERO_ERROR;
   double millis = toUnixMillis(seconds);
   double wholeMillis = std::floor(millis);
@@ -118,7 +135,11 @@ DateParts dateParts(double seconds) {
 }
 
 double secondsFromParts(const DateParts& parts) {
-  auto cal = calendar();
+  return secondsFromParts(parts, deviceRegion());
+}
+
+double secondsFromParts(const DateParts& parts, const Region& region) {
+  auto cal = calendar(region);
   UErrorCode status = U_ZERO_ERROR;
   cal->clear();
   cal->set(parts.year, parts.month - 1, parts.day, parts.hour, parts.minute, parts.second);
@@ -126,32 +147,68 @@ double secondsFromParts(const DateParts& parts) {
   return fromUnixMillis(millis) + parts.fraction;
 }
 
+double addToDate(double seconds, const DateAmounts& amounts, bool wrap, const Region& region) {
+  auto cal = calendar(region);
+  UErrorCode status = U_ZERO_ERROR;
+  const double millis = toUnixMillis(seconds);
+  const double wholeMillis = std::floor(millis);
+  cal->setTime(wholeMillis, status);
+  const std::pair<UCalendarDateFields, const std::optional<int>*> fields[] = {
+      {UCAL_YEAR, &amounts.year},     {UCAL_MONTH, &amounts.month},
+      {UCAL_DATE, &amounts.day},      {UCAL_HOUR_OF_DAY, &amounts.hour},
+      {UCAL_MINUTE, &amounts.minute}, {UCAL_SECOND, &amounts.second}};
+  for (const auto& [field, amount] : fields) {
+    if (!amount->has_value() || **amount == 0) continue;
+    if (wrap) {
+      cal->roll(field, static_cast<int32_t>(**amount), status);
+    } else {
+      cal->add(field, static_cast<int32_t>(**amount), status);
+    }
+  }
+  return fromUnixMillis(cal->getTime(status) + (millis - wholeMillis));
+}
+
 std::string formatDate(double seconds, DateStyle date, DateStyle time) {
-  std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
-      icuStyle(date), icuStyle(time), icu::Locale(settings().locale.c_str())));
+  return formatDate(seconds, date, time, deviceRegion());
+}
+
+std::string formatDate(double seconds, DateStyle date, DateStyle time, const Region& region) {
+  std::unique_ptr<icu::DateFormat> format = styleFormat(date, time, region);
   if (!format) return "";
-  format->adoptTimeZone(zone().release());
   icu::UnicodeString text;
   format->format(std::floor(toUnixMillis(seconds)), text);
   return toUtf8(text);
 }
 
 std::string formatDatePattern(double seconds, const std::string& pattern) {
+  return formatDatePattern(seconds, pattern, deviceRegion());
+}
+
+std::string formatDatePattern(double seconds, const std::string& pattern, const Region& region) {
   UErrorCode status = U_ZERO_ERROR;
   icu::SimpleDateFormat format(icu::UnicodeString::fromUTF8(pattern),
-                               icu::Locale(settings().locale.c_str()), status);
+                               icu::Locale(region.locale.c_str()), status);
   if (U_FAILURE(status)) return "";
-  format.adoptTimeZone(zone().release());
+  format.adoptTimeZone(zone(region).release());
   icu::UnicodeString text;
   format.format(std::floor(toUnixMillis(seconds)), text);
   return toUtf8(text);
+}
+
+std::string datePattern(DateStyle date, DateStyle time, const Region& region) {
+  std::unique_ptr<icu::DateFormat> format = styleFormat(date, time, region);
+  auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
+  if (!simple) return "";
+  icu::UnicodeString pattern;
+  simple->toPattern(pattern);
+  return toUtf8(pattern);
 }
 
 std::optional<double> parseDeviceDateTime(std::string_view text) {
   for (const char* pattern : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm"}) {
     UErrorCode status = U_ZERO_ERROR;
     icu::SimpleDateFormat format(icu::UnicodeString(pattern), icu::Locale::getRoot(), status);
-    format.adoptTimeZone(zone().release());
+    format.adoptTimeZone(zone(deviceRegion()).release());
     format.setLenient(false);
     icu::UnicodeString input = icu::UnicodeString::fromUTF8(
         icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));

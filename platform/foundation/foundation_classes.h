@@ -5,7 +5,8 @@
 namespace platform::foundation {
 
 // Defines NSString, NSNumber, NSDate, NSData, NSArray, NSMutableArray, NSDictionary,
-// NSMutableDictionary, NSSet, NSMutableSet, NSIndexPath and NSFileManager (idempotent).
+// NSMutableDictionary, NSSet, NSMutableSet, NSIndexPath, NSFileManager, NSDateFormatter,
+// NSCalendar, NSDateComponents, NSKeyedArchiver and NSKeyedUnarchiver (idempotent).
 void registerClasses();
 
 }  // namespace platform::foundation

@@ -136,6 +136,8 @@ TEST_F(FoundationTest, DatesCountFromTheReferenceDate) {
   EXPECT_DOUBLE_EQ(sel::timeIntervalSinceDate(later, d), 90.5);
   EXPECT_EQ(sel::compare(d, later), -1);
   EXPECT_EQ(sel::earlierDate(later, d), d.get());
+  id dateClass = reinterpret_cast<id>(NSDateClass());
+  EXPECT_DOUBLE_EQ(dateSeconds(sel::dateWithTimeInterval_sinceDate(dateClass, -30.5, later)), 60.0);
 }
 
 TEST_F(FoundationTest, MutableCollectionsRetainCopyKeysAndRaiseOnBadInput) {

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "platform/foundation/collection_description.h"
+#include "platform/foundation/nscoder.h"
+#include "platform/foundation/nskeyedarchiver.h"
+#include "platform/foundation/nskeyedunarchiver.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
 #include "platform/objc/exception.h"
@@ -136,6 +139,24 @@ void removeLastObject(id self, SEL) {
   elements.pop_back();
 }
 
+// References to the elements under "NS.objects", as Foundation archives an array.
+void encodeWithCoder(id self, SEL, id coder) {
+  encodeArrayOfObjects(coder, elementsOf(self), "NS.objects");
+}
+id initWithCoder(id self, SEL, id coder) {
+  std::vector<Strong> elements = decodeArrayOfObjects(coder, "NS.objects");
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    if (!elements[i]) {
+      NSException::raise(NSInvalidArgumentException,
+                         "*** -[NSArray initWithObjects:count:]: attempt to insert nil object "
+                         "from objects[" +
+                             std::to_string(i) + "]");
+    }
+  }
+  elementsOf(self) = std::move(elements);
+  return self;
+}
+
 }  // namespace
 
 Class NSArrayClass() {
@@ -153,7 +174,9 @@ Class NSArrayClass() {
         .method(sel::hash, hash)
         .method(sel::copyWithZone, copyWithZone)
         .method(sel::mutableCopyWithZone, mutableCopyWithZone)
-        .method(sel::description, description);
+        .method(sel::description, description)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   return cls;
 }

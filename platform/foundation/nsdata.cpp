@@ -6,9 +6,13 @@
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/device_root.h"
+#include "platform/foundation/nscoder.h"
 #include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nskeyedarchiver.h"
+#include "platform/foundation/nskeyedunarchiver.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
+#include "platform/objc/exception.h"
 
 namespace platform {
 namespace {
@@ -93,6 +97,21 @@ id description(id self, SEL) {
   return objc::autorelease(nsstring(text).leak());
 }
 
+// The bytes under "NS.bytes", as Foundation writes data that is not written plain.
+void encodeWithCoder(id self, SEL, id coder) {
+  encodePropertyList(coder, "NS.bytes", plist::Value(bytesOf(self)));
+}
+id initWithCoder(id self, SEL, id coder) {
+  const plist::Value* value = decodePropertyList(coder, "NS.bytes");
+  if (!value) value = decodePropertyList(coder, "NS.data");
+  if (!value || !value->is<plist::Data>()) {
+    NSException::raise(NSInvalidUnarchiveOperationException,
+                       "-[NSData initWithCoder:]: NS.bytes is missing or not data");
+  }
+  bytesOf(self) = value->as<plist::Data>();
+  return self;
+}
+
 }  // namespace
 
 Class NSDataClass() {
@@ -107,7 +126,9 @@ Class NSDataClass() {
         .method(sel::isEqual, isEqual)
         .method(sel::hash, hash)
         .method(sel::copyWithZone, copyWithZone)
-        .method(sel::description, description);
+        .method(sel::description, description)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   return cls;
 }

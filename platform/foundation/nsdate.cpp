@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/foundation/clock.h"
+#include "platform/foundation/nscoder.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
 
@@ -49,6 +50,9 @@ id dateSinceReference(id, SEL, double t) {
 }
 id dateSince1970(id, SEL, double t) {
   return objc::autorelease(newDate(t - static_cast<double>(kSecondsFrom1970To2001)));
+}
+id dateSinceDate(id, SEL, double t, id date) {
+  return objc::autorelease(newDate(sel::timeIntervalSinceReferenceDate(date) + t));
 }
 id initSinceReference(id self, SEL, double t) {
   seconds(self) = t;
@@ -105,6 +109,15 @@ id description(id self, SEL) {
   return objc::autorelease(nsstring(out).leak());
 }
 
+// The seconds since the reference date under "NS.time", as Foundation archives a date.
+void encodeWithCoder(id self, SEL, id coder) {
+  sel::encodeDouble_forKey(coder, seconds(self), nsstring("NS.time"));
+}
+id initWithCoder(id self, SEL, id coder) {
+  seconds(self) = sel::decodeDoubleForKey(coder, nsstring("NS.time"));
+  return self;
+}
+
 }  // namespace
 
 Class NSDateClass() {
@@ -114,6 +127,7 @@ Class NSDateClass() {
         .classMethod(sel::dateWithTimeIntervalSinceNow, dateSinceNow)
         .classMethod(sel::dateWithTimeIntervalSinceReferenceDate, dateSinceReference)
         .classMethod(sel::dateWithTimeIntervalSince1970, dateSince1970)
+        .classMethod(sel::dateWithTimeInterval_sinceDate, dateSinceDate)
         .method(sel::init, init)
         .method(sel::initWithTimeIntervalSinceReferenceDate, initSinceReference)
         .method(sel::timeIntervalSinceReferenceDate, sinceReference)
@@ -128,7 +142,9 @@ Class NSDateClass() {
         .method(sel::isEqual, isEqual)
         .method(sel::hash, hash)
         .method(sel::copyWithZone, copyWithZone)
-        .method(sel::description, description);
+        .method(sel::description, description)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   return cls;
 }

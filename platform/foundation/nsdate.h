@@ -23,6 +23,9 @@ inline const Selector<id(double)> dateWithTimeIntervalSinceNow{"dateWithTimeInte
 inline const Selector<id(double)> dateWithTimeIntervalSinceReferenceDate{
     "dateWithTimeIntervalSinceReferenceDate:"};
 inline const Selector<id(double)> dateWithTimeIntervalSince1970{"dateWithTimeIntervalSince1970:"};
+// A date `interval` seconds after `date` (before it when negative).
+inline const Selector<id(double, id)> dateWithTimeInterval_sinceDate{
+    "dateWithTimeInterval:sinceDate:"};
 inline const Selector<id(double)> initWithTimeIntervalSinceReferenceDate{
     "initWithTimeIntervalSinceReferenceDate:"};
 inline const Selector<double()> timeIntervalSinceReferenceDate{"timeIntervalSinceReferenceDate"};

@@ -5,6 +5,9 @@
 
 #include "platform/foundation/collection_description.h"
 #include "platform/foundation/nsarray.h"
+#include "platform/foundation/nscoder.h"
+#include "platform/foundation/nskeyedarchiver.h"
+#include "platform/foundation/nskeyedunarchiver.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/foundation/object_table.h"
 #include "platform/foundation/property_list_objects.h"
@@ -119,6 +122,38 @@ void removeAllObjects(id self, SEL) {
   tableOf(self).clear();
 }
 
+// References to the keys under "NS.keys" and to their values, in the same order, under
+// "NS.objects", as Foundation archives a dictionary.
+void encodeWithCoder(id self, SEL, id coder) {
+  std::vector<Strong> keys, values;
+  for (const auto& e : tableOf(self).entries()) {
+    keys.push_back(e.key);
+    values.push_back(e.value);
+  }
+  encodeArrayOfObjects(coder, keys, "NS.keys");
+  encodeArrayOfObjects(coder, values, "NS.objects");
+}
+id initWithCoder(id self, SEL, id coder) {
+  const std::vector<Strong> keys = decodeArrayOfObjects(coder, "NS.keys");
+  const std::vector<Strong> values = decodeArrayOfObjects(coder, "NS.objects");
+  if (keys.size() != values.size()) {
+    NSException::raise(NSInvalidUnarchiveOperationException,
+                       "-[NSDictionary initWithCoder:]: " + std::to_string(keys.size()) +
+                           " NS.keys for " + std::to_string(values.size()) + " NS.objects");
+  }
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (!keys[i] || !values[i]) {
+      NSException::raise(NSInvalidArgumentException,
+                         std::string("*** -[NSDictionary initWithObjects:forKeys:count:]: attempt "
+                                     "to insert nil ") +
+                             (keys[i] ? "object" : "key") + " from objects[" + std::to_string(i) +
+                             "]");
+    }
+    tableOf(self).put(Strong::adopt(sel::copy(keys[i])), values[i]);
+  }
+  return self;
+}
+
 }  // namespace
 
 Class NSDictionaryClass() {
@@ -138,7 +173,9 @@ Class NSDictionaryClass() {
             .method(sel::hash, hash)
             .method(sel::copyWithZone, copyWithZone)
             .method(sel::mutableCopyWithZone, mutableCopyWithZone)
-            .method(sel::description, description);
+            .method(sel::description, description)
+            .method(sel::encodeWithCoder, encodeWithCoder)
+            .method(sel::initWithCoder, initWithCoder);
       });
   return cls;
 }

@@ -7,8 +7,13 @@
 #include <string>
 
 #include "platform/foundation/format.h"
+#include "platform/foundation/nscoder.h"
+#include "platform/foundation/nskeyedarchiver.h"
+#include "platform/foundation/nskeyedunarchiver.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/foundation/property_list_objects.h"
 #include "platform/objc/class_builder.h"
+#include "platform/objc/exception.h"
 
 namespace platform {
 namespace {
@@ -154,6 +159,30 @@ long compare(id self, SEL, id other) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
+// The number under "NS.number", for a number an archive holds as an object rather than plain.
+void encodeWithCoder(id self, SEL, id coder) {
+  encodePropertyList(coder, "NS.number", *valueFromObject(self));
+}
+id initWithCoder(id self, SEL, id coder) {
+  const plist::Value* value = decodePropertyList(coder, "NS.number");
+  NumberBody& b = body(self);
+  if (const bool* flag = value ? value->get<bool>() : nullptr) {
+    b.kind = NumberKind::Boolean;
+    b.integer = *flag;
+  } else if (const plist::Integer* integer = value ? value->get<plist::Integer>() : nullptr) {
+    b.kind = NumberKind::Integer;
+    b.integer = static_cast<long long>(integer->bits());
+    b.aboveLongLongMax = integer->aboveSignedMax();
+  } else if (const double* real = value ? value->get<double>() : nullptr) {
+    b.kind = NumberKind::Real;
+    b.real = *real;
+  } else {
+    NSException::raise(NSInvalidUnarchiveOperationException,
+                       "-[NSNumber initWithCoder:]: NS.number is missing or not a number");
+  }
+  return self;
+}
+
 }  // namespace
 
 Class NSNumberClass() {
@@ -178,7 +207,9 @@ Class NSNumberClass() {
         .method(sel::copyWithZone, copyWithZone)
         .method(sel::stringValue, stringValue)
         .method(sel::description, stringValue)
-        .method(sel::compare, compare);
+        .method(sel::compare, compare)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   return cls;
 }

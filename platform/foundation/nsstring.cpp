@@ -8,6 +8,9 @@
 #include <unordered_map>
 
 #include "platform/foundation/format.h"
+#include "platform/foundation/nscoder.h"
+#include "platform/foundation/nskeyedarchiver.h"
+#include "platform/foundation/nskeyedunarchiver.h"
 #include "platform/foundation/numeric_text.h"
 #include "platform/objc/class_builder.h"
 #include "platform/objc/exception.h"
@@ -153,6 +156,20 @@ id defaultDescription(id object) {
   return objc::autorelease(nsstring(text).leak());
 }
 
+// The characters under "NS.string", as Foundation writes a string that is not written plain.
+void encodeWithCoder(id self, SEL, id coder) {
+  encodePropertyList(coder, "NS.string", plist::Value(body(self).utf8));
+}
+id initWithCoder(id self, SEL, id coder) {
+  const plist::Value* text = decodePropertyList(coder, "NS.string");
+  if (!text || !text->is<std::string>()) {
+    NSException::raise(NSInvalidUnarchiveOperationException,
+                       "-[NSString initWithCoder:]: NS.string is missing or not a string");
+  }
+  body(self).assign(std::string_view(text->as<std::string>()));
+  return self;
+}
+
 }  // namespace
 
 Class NSStringClass() {
@@ -178,7 +195,9 @@ Class NSStringClass() {
         .method(sel::intValue, intValue)
         .method(sel::integerValue, integerValue)
         .method(sel::longLongValue, longLongValue)
-        .method(sel::doubleValue, doubleValue);
+        .method(sel::doubleValue, doubleValue)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   objc::setDefaultDescription(defaultDescription);
   return cls;

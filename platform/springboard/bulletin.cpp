@@ -1,6 +1,7 @@
 #include "platform/springboard/bulletin.h"
 
 #include "platform/foundation/format.h"
+#include "platform/foundation/nscoder.h"
 #include "platform/foundation/nsdate.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
@@ -59,6 +60,37 @@ BOOL isEqual(id self, SEL, id other) {
 unsigned long hash(id self, SEL) {
   return body(self).bulletinID ? sel::hash(body(self).bulletinID) : 0;
 }
+// The text properties a bulletin archives, under their own names.
+constexpr std::pair<const char*, Strong BulletinBody::*> kArchivedTexts[] = {
+    {"bulletinID", &BulletinBody::bulletinID},
+    {"sectionID", &BulletinBody::sectionID},
+    {"title", &BulletinBody::title},
+    {"subtitle", &BulletinBody::subtitle},
+    {"message", &BulletinBody::message}};
+
+// Every property the bulletin keeps but its observers, which belong to this process only.
+void encodeWithCoder(id self, SEL, id coder) {
+  const BulletinBody& b = body(self);
+  for (const auto& [key, member] : kArchivedTexts) {
+    sel::encodeObject_forKey(coder, b.*member, nsstring(key));
+  }
+  sel::encodeObject_forKey(coder, b.date, nsstring("date"));
+  sel::encodeBool_forKey(coder, b.fullscreen ? YES : NO, nsstring("wantsFullscreenPresentation"));
+  sel::encodeObject_forKey(coder, b.sound, nsstring("sound"));
+}
+// Reads what encodeWithCoder: wrote; a property of the wrong class raises the unarchiver's
+// NSInvalidUnarchiveOperationException.
+id initWithCoder(id self, SEL, id coder) {
+  BulletinBody& b = body(self);
+  for (const auto& [key, member] : kArchivedTexts) {
+    b.*member = Strong::adopt(
+        sel::copy(sel::decodeObjectOfClass_forKey(coder, NSStringClass(), nsstring(key))));
+  }
+  b.date = sel::decodeObjectOfClass_forKey(coder, NSDateClass(), nsstring("date"));
+  b.fullscreen = sel::decodeBoolForKey(coder, nsstring("wantsFullscreenPresentation")) != NO;
+  b.sound = sel::decodeObjectOfClass_forKey(coder, BBSoundClass(), nsstring("sound"));
+  return self;
+}
 id description(id self, SEL) {
   return objc::autorelease(
       nsstring(formatString("<BBBulletin: %s %s>", utf8(body(self).sectionID, "?").c_str(),
@@ -79,6 +111,18 @@ id initWithToneAlert(id self, SEL, long type) {
 }
 long toneAlertType(id self, SEL) {
   return objc::native<SoundBody>(self)->toneAlertType;
+}
+// The tone-alert type and the name.
+void encodeSound(id self, SEL, id coder) {
+  const auto& b = *objc::native<SoundBody>(self);
+  sel::encodeInteger_forKey(coder, b.toneAlertType, nsstring("toneAlertType"));
+  sel::encodeObject_forKey(coder, nsstring(b.name), nsstring("name"));
+}
+id initSoundWithCoder(id self, SEL, id coder) {
+  auto& b = *objc::native<SoundBody>(self);
+  b.toneAlertType = sel::decodeIntegerForKey(coder, nsstring("toneAlertType"));
+  b.name = utf8(sel::decodeObjectOfClass_forKey(coder, NSStringClass(), nsstring("name")));
+  return self;
 }
 id soundDescription(id self, SEL) {
   return objc::autorelease(
@@ -114,7 +158,9 @@ Class BBBulletinClass() {
         .method(sel::copyWithZone, copyWithZone)
         .method(sel::isEqual, isEqual)
         .method(sel::hash, hash)
-        .method(sel::description, description);
+        .method(sel::description, description)
+        .method(sel::encodeWithCoder, encodeWithCoder)
+        .method(sel::initWithCoder, initWithCoder);
   });
   return cls;
 }
@@ -124,7 +170,9 @@ Class BBSoundClass() {
     b.body<SoundBody>()
         .method(sbsel::initWithToneAlert, initWithToneAlert)
         .method(sbsel::toneAlertType, toneAlertType)
-        .method(sel::description, soundDescription);
+        .method(sel::description, soundDescription)
+        .method(sel::encodeWithCoder, encodeSound)
+        .method(sel::initWithCoder, initSoundWithCoder);
   });
   return cls;
 }
