@@ -17,8 +17,10 @@
 #include "platform/springboard/delivery_log.h"
 #include "platform/springboard/list_item.h"
 #include "platform/springboard/newest_first_rows.h"
+#include "platform/springboard/notification_cell.h"
 #include "platform/springboard/springboard_ui.h"
 #include "platform/uikit/uikit_classes.h"
+#include "platform/uikit/uitableview.h"
 
 namespace platform::springboard {
 namespace {
@@ -140,6 +142,7 @@ id listViewInitWithFrame(id self, SEL, CGRect frame) {
   Strong table = Strong::adopt(
       sel::initWithFrame(sel::alloc(reinterpret_cast<id>(uikit::UITableViewClass())), frame));
   sel::setDataSource(table, self);
+  sel::setDelegate(table, self);
   objc::setObjectIvar(self, "_tableView", table);
   return self;
 }
@@ -154,6 +157,13 @@ id activeBulletinForIndexPath(id self, SEL, id indexPath) {
       row >= static_cast<long>(b->rows.size()))
     return nil;
   return sbsel::activeBulletin(b->rows.at(static_cast<std::size_t>(row)).payload);
+}
+id cellForRow(id self, SEL, id table, id indexPath) {
+  return notificationCellFor(table, activeBulletinForIndexPath(self, nullptr, indexPath));
+}
+// SpringBoard offers no swipe actions of its own on the lock screen.
+id editActionsForRow(id, SEL, id, id) {
+  return nil;
 }
 void handleAction(id, SEL, id, id bulletin) {
   if (actionHandler()) actionHandler()(bulletin);
@@ -189,6 +199,8 @@ Class SBLockScreenNotificationListViewClass() {
             .body<ListViewBody>()
             .method(sel::initWithFrame, listViewInitWithFrame)
             .method(sel::tableView_numberOfRowsInSection, numberOfRows)
+            .method(sel::tableView_cellForRowAtIndexPath, cellForRow)
+            .method(sel::tableView_editActionsForRowAtIndexPath, editActionsForRow)
             .method(sbsel::activeBulletinForIndexPath, activeBulletinForIndexPath)
             .method(sbsel::handleAction_forBulletin, handleAction)
             .method(sbsel::disableIdleTimer, disableIdleTimer);

@@ -2,14 +2,20 @@
 
 #include <map>
 
+#include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdate.h"
+#include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
 #include "platform/springboard/bulletin.h"
 #include "platform/springboard/bulletin_server.h"
 #include "platform/springboard/lock_screen_manager.h"
 #include "platform/springboard/newest_first_rows.h"
+#include "platform/springboard/notification_cell.h"
 #include "platform/uikit/uikit_classes.h"
+#include "platform/uikit/uitableview.h"
+#include "platform/uikit/uitableviewrowaction.h"
+#include "platform/uikit/uiviewcontroller.h"
 
 namespace platform::springboard {
 namespace {
@@ -38,7 +44,14 @@ Class infoBaseClass() {
 
 struct ModeBody : objc::NativeBody {
   NewestFirstRows<Strong> rows;
+  id table = nil;  // the SBBulletinViewController showing this mode, held weakly
 };
+
+// Redraws the mode's table controller when its view is loaded.
+void reloadShown(ModeBody* mode) {
+  if (mode && mode->table && sel::isViewLoaded(mode->table))
+    sel::reloadData(sel::view(mode->table));
+}
 
 ModeBody* mode(id self) {
   return objc::native<ModeBody>(self);
@@ -49,6 +62,7 @@ void addBulletin(id self, SEL, id info, id, unsigned long) {
   auto contents = bulletinContents(bulletin);
   if (!contents || !mode(self)) return;
   mode(self)->rows.insert(contents->bulletinID, contents->date, Strong(info));
+  reloadShown(mode(self));
 }
 
 void removeBulletin(id self, SEL, id info, id) {
@@ -56,12 +70,14 @@ void removeBulletin(id self, SEL, id info, id) {
   auto contents = bulletinContents(bulletin);
   if (!contents || !mode(self)) return;
   mode(self)->rows.erase(contents->bulletinID);
+  reloadShown(mode(self));
 }
 
 // The controller.
 
 struct CenterBody : objc::NativeBody, BulletinObserverDelegate {
   bool visible = false;
+  Strong bulletinViewController;
   Strong allMode;
   Strong missedMode;
   Strong observer;
@@ -110,7 +126,9 @@ id sharedInstanceIfExists(id, SEL) {
 BOOL isVisible(id self, SEL) {
   return center(self).visible ? YES : NO;
 }
+// The centre's list loads its view the first time the centre comes down, as iOS 8 does.
 void presentAnimated(id self, SEL, BOOL) {
+  sel::view(center(self).bulletinViewController);
   center(self).visible = true;
 }
 void dismissAnimated(id self, SEL, BOOL) {
@@ -123,6 +141,70 @@ BOOL handleAction(id self, SEL, id, id bulletin, sbsel::CompletionBlock completi
   if (listed && actionHandler()) actionHandler()(bulletin);
   if (completion) completion();
   return listed ? YES : NO;
+}
+
+// SBBulletinViewController: Notification Center's table of the all-notifications mode.
+
+struct ListBody : objc::NativeBody {
+  id mode = nil;  // the mode whose bulletins it shows, held weakly
+  bool needsReload = false;
+};
+
+ListBody& list(id self) {
+  return *objc::native<ListBody>(self);
+}
+
+id bulletinAt(id self, long row) {
+  std::vector<id> shown = listedBulletins(list(self).mode);
+  return row >= 0 && row < static_cast<long>(shown.size()) ? shown[static_cast<std::size_t>(row)]
+                                                           : nil;
+}
+
+void listLoadView(id self, SEL) {
+  Strong table = Strong::adopt(sel::initWithFrame(
+      sel::alloc(reinterpret_cast<id>(uikit::UITableViewClass())), CGRectMake(0, 0, 320, 568)));
+  sel::setDataSource(table, self);
+  sel::setDelegate(table, self);
+  sel::setView(self, table);
+}
+id listTableView(id self, SEL) {
+  return sel::isViewLoaded(self) ? sel::view(self) : nil;
+}
+long listRows(id self, SEL, id, long) {
+  return static_cast<long>(listedBulletins(list(self).mode).size());
+}
+id listCell(id self, SEL, id table, id indexPath) {
+  return notificationCellFor(table, bulletinAt(self, sel::row(indexPath)));
+}
+id representedBulletin(id self, SEL, id indexPath) {
+  if (!indexPath || sel::section(indexPath) != 0) return nil;
+  return bulletinAt(self, sel::row(indexPath));
+}
+// SpringBoard's own swipe action: "Clear" takes the row's bulletin out of Notification Center.
+id listEditActions(id self, SEL, id, id) {
+  Strong controller = self;
+  id clear = sel::rowActionWithStyle_title_handler(
+      reinterpret_cast<id>(uikit::UITableViewRowActionClass()), 1, CFSTR("Clear"),
+      [controller](id, id indexPath) {
+        id bulletin = representedBulletin(controller, nullptr, indexPath);
+        auto contents = bulletinContents(bulletin);
+        id center = sharedCenter();
+        if (!contents || !center) return;
+        Strong section = nsstring(contents->sectionID);
+        for (id mode : {allModeViewController(center), missedModeViewController(center)}) {
+          if (id info = listedInfo(mode, contents->bulletinID))
+            sbsel::removeBulletin_fromSection(mode, Strong(info), section);
+        }
+      });
+  return objc::autorelease(nsarray({clear}).leak());
+}
+void setNeedsReload(id self, SEL) {
+  list(self).needsReload = true;
+}
+void reloadIfNecessary(id self, SEL) {
+  if (!list(self).needsReload) return;
+  list(self).needsReload = false;
+  if (sel::isViewLoaded(self)) sel::reloadData(sel::view(self));
 }
 
 Class defineMode(const char* name) {
@@ -165,8 +247,18 @@ Class SBNotificationsMissedModeBulletinInfoClass() {
 }
 
 Class SBBulletinViewControllerClass() {
-  static Class cls = objc::deviceClass("SBBulletinViewController", uikit::UIViewControllerClass(),
-                                       [](objc::ClassBuilder&) {});
+  static Class cls = objc::deviceClass(
+      "SBBulletinViewController", uikit::UIViewControllerClass(), [](objc::ClassBuilder& b) {
+        b.body<ListBody>()
+            .method(sel::loadView, listLoadView)
+            .method(sbsel::tableView, listTableView)
+            .method(sel::tableView_numberOfRowsInSection, listRows)
+            .method(sel::tableView_cellForRowAtIndexPath, listCell)
+            .method(sel::tableView_editActionsForRowAtIndexPath, listEditActions)
+            .method(sbsel::representedBulletinAtIndexPath, representedBulletin)
+            .method(sbsel::setTableViewNeedsReload, setNeedsReload)
+            .method(sbsel::reloadTableViewDataIfNecessary, reloadIfNecessary);
+      });
   return cls;
 }
 
@@ -194,9 +286,17 @@ Strong makeNotificationCenter() {
   CenterBody& b = center(controller);
   b.allMode = objc::make(SBNotificationsAllModeViewControllerClass());
   b.missedMode = objc::make(SBNotificationsMissedModeViewControllerClass());
+  b.bulletinViewController = objc::make(SBBulletinViewControllerClass());
+  list(b.bulletinViewController).mode = b.allMode;
+  mode(b.allMode)->table = b.bulletinViewController;
   b.observer = makeObserver(kDestinationNotificationCenter, &b);
   sharedCenter() = controller;
   return controller;
+}
+
+id bulletinListController(id controller) {
+  auto* b = objc::native<CenterBody>(controller);
+  return b ? b->bulletinViewController.get() : nil;
 }
 
 void resetNotificationCenter() {

@@ -5,7 +5,8 @@
 // mode's own class: SBNotificationsAllModeBulletinInfo for the list of all notifications, and
 // SBNotificationsMissedModeBulletinInfo for the missed list (bulletins that arrived while the
 // lock screen was up). Within the all-notifications list, applications are ordered by their
-// newest bulletin and each application's bulletins newest first.
+// newest bulletin and each application's bulletins newest first; SBBulletinViewController shows
+// that list as one table section and offers SpringBoard's "Clear" swipe action on each row.
 
 #include <functional>
 #include <string>
@@ -39,6 +40,10 @@ id notificationCenterObserver(id controller);
 id allModeViewController(id controller);
 id missedModeViewController(id controller);
 
+// The centre's SBBulletinViewController, the table of the all-notifications mode. Its view loads
+// the first time the centre is shown.
+id bulletinListController(id controller);
+
 // The bulletins a mode lists, top first.
 std::vector<id> listedBulletins(id modeViewController);
 // The info under which a mode lists `bulletinID`, or nil.
@@ -62,6 +67,11 @@ inline const Selector<BOOL()> isVisible{"isVisible"};
 inline const Selector<void(BOOL)> presentAnimated{"presentAnimated:"};
 inline const Selector<void(BOOL)> dismissAnimated{"dismissAnimated:"};
 using CompletionBlock = std::function<void()>;
+// SBBulletinViewController.
+inline const Selector<id()> tableView{"tableView"};
+inline const Selector<id(id)> representedBulletinAtIndexPath{"_representedBulletinAtIndexPath:"};
+inline const Selector<void()> setTableViewNeedsReload{"setTableViewNeedsReload"};
+inline const Selector<void()> reloadTableViewDataIfNecessary{"reloadTableViewDataIfNecessary"};
 inline const Selector<BOOL(id, id, CompletionBlock)> handleAction_forBulletin_withCompletion{
     "handleAction:forBulletin:withCompletion:"};
 }  // namespace platform::springboard::sbsel

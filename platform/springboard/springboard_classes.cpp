@@ -8,6 +8,7 @@
 #include "platform/springboard/list_item.h"
 #include "platform/springboard/lock_screen_list.h"
 #include "platform/springboard/lock_screen_manager.h"
+#include "platform/springboard/notification_cell.h"
 #include "platform/springboard/notification_center.h"
 #include "platform/springboard/springboard_ui.h"
 #include "platform/uikit/uikit_classes.h"
@@ -70,8 +71,7 @@ Class defineSpringBoardClasses() {
     SBNotificationsMissedModeBulletinInfoClass();
     SBBulletinViewControllerClass();
     SBNotificationCenterControllerClass();
-    objc::deviceClass("SBNotificationCell", uikit::UITableViewCellClass(),
-                      [](objc::ClassBuilder&) {});
+    SBNotificationCellClass();
     return true;
   }();
   (void)defined;
