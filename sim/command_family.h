@@ -91,6 +91,7 @@ inline constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
 // The families, in the order `--commands` lists them.
 const CommandFamily& deviceCommands();
 const CommandFamily& lockScreenCommands();
+const CommandFamily& actionCommands();
 std::vector<const CommandFamily*> commandFamilies();
 
 }  // namespace sim

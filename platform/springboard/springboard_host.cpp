@@ -29,6 +29,7 @@ void SpringBoardHost::boot() {
   if (running()) return;
   foundation::registerClasses();
   dispatch::registerClasses();
+  uikit::registerClasses();
   Class springBoardClass = defineSpringBoardClasses();
   pid_ = launchProcess("SpringBoard");
   ++launches_;

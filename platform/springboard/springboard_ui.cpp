@@ -12,7 +12,9 @@
 #include "platform/springboard/notification_center.h"
 #include "platform/springboard/springboard_classes.h"
 #include "platform/springboard/springboard_host.h"
+#include "platform/uikit/uidevice.h"
 #include "platform/uikit/uikit_classes.h"
+#include "platform/uikit/uiwindow.h"
 
 namespace platform::springboard {
 namespace {
@@ -59,6 +61,10 @@ SpringBoardUI::~SpringBoardUI() {
 
 void SpringBoardUI::build() {
   setLockScreenUp(true);  // SpringBoard comes up on the lock screen
+  // SpringBoard's own window, which holds the home and lock screens and is its key window.
+  window_ = Strong::adopt(sel::initWithFrame(
+      sel::alloc(reinterpret_cast<id>(uikit::UIWindowClass())), uikit::mainScreenBounds()));
+  sel::makeKeyAndVisible(window_);
   server_ = Strong::adopt(sel::init(alloc(BBServerClass())));
   listController_ = Strong::adopt(sel::init(alloc(SBLockScreenNotificationListControllerClass())));
   sel::view(listController_);  // loads the list, whose observer registers with the server

@@ -69,6 +69,7 @@ class SpringBoardUI {
   class Banners;
   void opened(id bulletin, const char* from);
 
+  objc::Strong window_;
   objc::Strong server_;
   objc::Strong listController_;
   objc::Strong notificationCenter_;

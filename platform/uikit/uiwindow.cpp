@@ -53,7 +53,10 @@ void removeFrom(std::vector<id>& list, id window) {
 // Takes `window` out of its process's key history; when it was the key window, the window key
 // before it becomes key again.
 void giveUpKey(id window, ProcessId pid) {
-  auto& history = registry().keyHistory[pid];
+  // A window going after its process ended must not bring the process's history back.
+  auto known = registry().keyHistory.find(pid);
+  if (known == registry().keyHistory.end()) return;
+  auto& history = known->second;
   bool wasKey = !history.empty() && history.back() == window;
   removeFrom(history, window);
   if (wasKey && !history.empty()) sel::becomeKeyWindow(history.back());

@@ -52,6 +52,14 @@ extern "C" id Tarrow8CopyDiagnostics() {
   platform::setObjectForKey(snapshot, "keptItems", sortedIDs(keptItems, false));
   platform::setObjectForKey(snapshot, "removedBulletinIDs", sortedIDs(removedBulletinIDs, true));
   platform::setObjectForKey(snapshot, "reminders", sortedIDs(reminders, false));
+  Strong dates = platform::mutableDictionary();
+  for (const Strong& key : platform::arrayElements(reminders ? sel::allKeys(reminders) : nil)) {
+    id fireDate =
+        sel::objectForKey(sel::objectForKey(reminders, key), platform::nsstring("fireDate"));
+    if (fireDate && platform::isString(key))
+      platform::setObjectForKey(dates, platform::utf8(key), fireDate);
+  }
+  platform::setObjectForKey(snapshot, "reminderDates", dates);
   if (preferences) platform::setObjectForKey(snapshot, "preferences", preferences);
   Strong remembered = platform::mutableArray();
   const std::pair<const char*, const Strong*> held[] = {

@@ -6,7 +6,8 @@
 
 extern "C" {
 // A new dictionary (owned by the caller) with "flags" (name -> boolean), "keptItems",
-// "removedBulletinIDs" and "reminders" (arrays of bulletin IDs, sorted), "preferences" (the
+// "removedBulletinIDs" and "reminders" (arrays of bulletin IDs, sorted), "reminderDates"
+// (bulletin ID -> the reminder's fire date), "preferences" (the
 // loaded settings dictionary) and "remembered" (names of the SpringBoard objects held).
 id Tarrow8CopyDiagnostics();
 }
