@@ -35,7 +35,8 @@ void cellLayout(id self, SEL) {
   while (table && !objc::isKindOf(table, UITableViewClass())) table = sel::superview(table);
   id path = sel::indexPathForCell(table, self);
   probeLog().push_back("layout " + (path ? std::to_string(sel::row(path)) : "none") + " " +
-                       test::str(sel::text(sel::textLabel(self))));
+                       test::str(sel::text(sel::textLabel(self))) + " of " +
+                       std::to_string(sel::count(sel::visibleCells(table))));
 }
 Class cellClass() {
   static Class cls =
@@ -151,8 +152,8 @@ class UITableViewTest : public test::UIKitTest {
 
 TEST_F(UITableViewTest, TheTableAsksForItsCellsWhenFirstLaidOutAndLaysEachOutInPlace) {
   sel::layoutIfNeeded(table_);
-  EXPECT_EQ(probeLog(),
-            (std::vector<std::string>{"layout 0 row 0", "layout 1 row 1", "layout 2 row 2"}))
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"layout 0 row 0 of 3", "layout 1 row 1 of 3",
+                                                  "layout 2 row 2 of 3"}))
       << "every cell is in place (its index path known) before any is laid out";
   std::vector<id> shown = cells();
   ASSERT_EQ(shown.size(), 3u);
@@ -171,9 +172,9 @@ TEST_F(UITableViewTest, AReloadHandsTheSameCellsOutAgainAndLaysThemOutEachTime) 
   sel::reloadData(table_);
   EXPECT_EQ(source(controller_).cellsMade, 3) << "no new cell: the three were reused";
   EXPECT_EQ(cells(), before) << "the oldest cell waiting is handed out first";
-  EXPECT_EQ(probeLog(),
-            (std::vector<std::string>{"reuse row 0", "reuse row 1", "reuse row 2", "layout 0 row 0",
-                                      "layout 1 row 1", "layout 2 row 2"}));
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"reuse row 0", "reuse row 1", "reuse row 2",
+                                                  "layout 0 row 0 of 3", "layout 1 row 1 of 3",
+                                                  "layout 2 row 2 of 3"}));
 
   source(controller_).rows = {4};
   sel::reloadData(table_);
@@ -332,8 +333,8 @@ TEST_F(UITableViewTest, SelectingARowTellsTheDelegateUnlessItDeclines) {
   EXPECT_EQ(selectRow(table_, path(1)), "") << "willSelect answers nil for row 1";
   EXPECT_EQ(sel::indexPathForSelectedRow(table_), nil);
   EXPECT_EQ(selectRow(table_, path(5)), "the table has no such row");
-  EXPECT_EQ(probeLog(), (std::vector<std::string>{"layout 0 row 0", "layout 1 row 1",
-                                                  "layout 2 row 2", "didSelect 2"}));
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"layout 0 row 0 of 3", "layout 1 row 1 of 3",
+                                                  "layout 2 row 2 of 3", "didSelect 2"}));
 }
 
 TEST_F(UITableViewTest, ATapOnASwipedTableOnlyClosesTheRow) {
