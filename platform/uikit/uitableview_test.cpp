@@ -2,6 +2,8 @@
 // rows from a data source, cells reused after a reload and laid out whenever the table shows
 // them, swipes with row actions, and selection.
 
+#include <algorithm>
+
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsindexpath.h"
 #include "platform/objc/class_builder.h"
@@ -29,6 +31,8 @@ SourceBody& source(id self) {
 void prepareForReuse(id self, SEL) {
   probeLog().push_back("reuse " + test::str(sel::text(sel::textLabel(self))));
 }
+// How many more times a cell's layout asks its table to reload (as a cell's owner might).
+int gReloadsFromLayout = 0;
 // A cell that logs, as it is laid out, the row its table says it shows.
 void cellLayout(id self, SEL) {
   id table = sel::superview(self);
@@ -37,6 +41,10 @@ void cellLayout(id self, SEL) {
   probeLog().push_back("layout " + (path ? std::to_string(sel::row(path)) : "none") + " " +
                        test::str(sel::text(sel::textLabel(self))) + " of " +
                        std::to_string(sel::count(sel::visibleCells(table))));
+  if (gReloadsFromLayout > 0) {
+    --gReloadsFromLayout;
+    sel::reloadData(table);
+  }
 }
 Class cellClass() {
   static Class cls =
@@ -185,6 +193,17 @@ TEST_F(UITableViewTest, AReloadHandsTheSameCellsOutAgainAndLaysThemOutEachTime) 
   EXPECT_EQ(sel::indexPathForCell(table_, before[2]), nil)
       << "a cell waiting for reuse shows no row";
   EXPECT_EQ(sel::superview(before[2]), nil);
+}
+
+TEST_F(UITableViewTest, AReloadAskedForWhileCellsAreLaidOutRunsOnceTheyAreDone) {
+  gReloadsFromLayout = 5;
+  sel::reloadData(table_);
+  gReloadsFromLayout = 0;
+  long layouts = std::count_if(probeLog().begin(), probeLog().end(), [](const std::string& line) {
+    return line.rfind("layout", 0) == 0;
+  });
+  EXPECT_EQ(layouts, 6) << "the requests of the first pass make one more pass, nothing recursed";
+  EXPECT_EQ(cells().size(), 3u);
 }
 
 TEST_F(UITableViewTest, RowCountsComeFromTheDataSourceOnEveryQuestion) {
