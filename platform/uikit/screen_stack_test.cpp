@@ -14,11 +14,11 @@ namespace {
 using objc::Strong;
 using test::probeLog;
 
-// A list that shows one reminder of Mail and offers one row action.
+// A list that shows one row from Mail and offers one row action.
 long oneRow(id, SEL, id, long) {
   return 1;
 }
-id reminderCell(id, SEL, id table, id) {
+id mailCell(id, SEL, id table, id) {
   Strong identifier = nsstring("Cell");
   id cell = sel::dequeueReusableCellWithIdentifier(table, identifier);
   if (!cell) {
@@ -44,7 +44,7 @@ Class listSourceClass() {
   static Class cls =
       objc::deviceClass("ScreenTestList", objc::rootClass(), [](objc::ClassBuilder& b) {
         b.method(sel::tableView_numberOfRowsInSection, oneRow)
-            .method(sel::tableView_cellForRowAtIndexPath, reminderCell)
+            .method(sel::tableView_cellForRowAtIndexPath, mailCell)
             .method(sel::tableView_editActionsForRowAtIndexPath, oneAction);
       });
   return cls;
@@ -114,10 +114,10 @@ TEST_F(ScreenStackTest, OnThePhoneTheMenuComesUpInTheKeyWindowAboveTheSwipedRow)
   id main = window(UIWindowLevelNormal);
   id list = tables_.back();
   ASSERT_EQ(swipeRow(list, indexPath(0, 0)).size(), 1u);
-  Strong menu = sheet("Tarrow 8 Actions", {"Add to LockScreen", "Add Reminder", "Cancel"});
+  Strong menu = sheet("Actions", {"Keep", "Remind Me", "Cancel"});
   sel::showInView(menu, keyWindowOf(app()));
   Strong editor = objc::make(UIAlertViewClass());
-  sel::setTitle(editor, nsstring("Tarrow 8"));
+  sel::setTitle(editor, nsstring("Editor"));
   sel::setMessage(editor, nsstring("When?"));
   sel::addButtonWithTitle(editor, nsstring("Add"));
   Strong picker = makeView(UIDatePickerClass(), CGRectMake(10, 0, 320, 216));
@@ -135,12 +135,11 @@ TEST_F(ScreenStackTest, OnThePhoneTheMenuComesUpInTheKeyWindowAboveTheSwipedRow)
   EXPECT_EQ(screen[1].object, list);
   EXPECT_EQ(screen[1].window, main);
   EXPECT_EQ(titles(screen[1]), (std::vector<std::string>{"T"}));
-  EXPECT_EQ(screen[2].title, "Tarrow 8 Actions");
-  EXPECT_EQ(titles(screen[2]),
-            (std::vector<std::string>{"Add to LockScreen", "Add Reminder", "Cancel"}));
+  EXPECT_EQ(screen[2].title, "Actions");
+  EXPECT_EQ(titles(screen[2]), (std::vector<std::string>{"Keep", "Remind Me", "Cancel"}));
   EXPECT_EQ(screen[2].cancelButtonIndex, 2);
   EXPECT_EQ(screen[2].window, main);
-  EXPECT_EQ(screen[3].title, "Tarrow 8");
+  EXPECT_EQ(screen[3].title, "Editor");
   EXPECT_EQ(screen[3].message, "When?");
   EXPECT_EQ(screen[3].accessoryView, picker.get());
   EXPECT_EQ(screen[3].level, UIWindowLevelAlert);
@@ -156,7 +155,7 @@ TEST_F(ScreenStackTest, OnThePadTheMenusOwnWindowSitsAboveAlerts) {
   sel::show(alert);
   id menuWindow = window(UIWindowLevelAlert + 1.0);
   sel::setSecure(menuWindow, YES);
-  Strong menu = sheet("Tarrow 8 Actions", {"Cancel"});
+  Strong menu = sheet("Actions", {"Cancel"});
   sel::showInView(menu, menuWindow);
   std::vector<ScreenLayer> screen = screenStack();
   ASSERT_EQ(kinds(), (std::vector<Kind>{Kind::Window, Kind::Alert, Kind::Window, Kind::Sheet}));
@@ -169,10 +168,10 @@ TEST_F(ScreenStackTest, OnThePadTheMenusOwnWindowSitsAboveAlerts) {
   EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Window, Kind::Alert}));
 }
 
-TEST_F(ScreenStackTest, TheRemindersListShowsItsTitleBarButtonsAndRows) {
+TEST_F(ScreenStackTest, AListInItsOwnWindowShowsItsTitleBarButtonsAndRows) {
   id listWindow = window(UIWindowLevelStatusBar - 1.0);
   Strong list = objc::make(UIViewControllerClass());
-  sel::setTitle(list, nsstring("Tarrow 8 Reminders"));
+  sel::setTitle(list, nsstring("Lists"));
   sel::addSubview(sel::view(list), table());
   id cls = reinterpret_cast<id>(UIBarButtonItemClass());
   Strong done = Strong::adopt(sel::initWithBarButtonSystemItem_target_action(
@@ -191,7 +190,7 @@ TEST_F(ScreenStackTest, TheRemindersListShowsItsTitleBarButtonsAndRows) {
   EXPECT_EQ(shown.object, navigation.get());
   EXPECT_EQ(shown.window, listWindow);
   EXPECT_EQ(shown.level, UIWindowLevelStatusBar - 1.0);
-  EXPECT_EQ(shown.title, "Tarrow 8 Reminders");
+  EXPECT_EQ(shown.title, "Lists");
   EXPECT_EQ(titles(shown), (std::vector<std::string>{"Done", "Trash"}));
   EXPECT_EQ(shown.buttons[1].object, trash.get());
   ASSERT_EQ(shown.rows.size(), 1u);

@@ -20,7 +20,7 @@ const objc::Selector<void(id)> clearList{"clearList:"};
 // The window the list lives in: the list's owner holds it, and the list's close lets go of it.
 Strong gListWindow;
 
-// A list controller: its loadView builds a table and the bar buttons, as a reminders list does.
+// A list controller: its loadView builds a table and the bar buttons, as a full-screen list does.
 struct ListBody : objc::NativeBody {
   Strong table;
 };
@@ -35,7 +35,7 @@ id listCell(id, SEL, id table, id path) {
         sel::initWithStyle_reuseIdentifier(sel::alloc(reinterpret_cast<id>(UITableViewCellClass())),
                                            UITableViewCellStyleSubtitle, identifier));
   }
-  sel::setText(sel::textLabel(cell), nsstring("Reminder " + std::to_string(sel::row(path))));
+  sel::setText(sel::textLabel(cell), nsstring("Item " + std::to_string(sel::row(path))));
   return cell;
 }
 void listLoadView(id self, SEL) {
@@ -99,7 +99,7 @@ class UIViewControllerTest : public test::UIKitTest {
     Strong navigation = Strong::adopt(sel::initWithRootViewController(
         sel::alloc(reinterpret_cast<id>(UINavigationControllerClass())), list));
     sel::setBarStyle(sel::navigationBar(navigation), 1);
-    sel::setTitle(list, nsstring("Tarrow 8 Reminders"));
+    sel::setTitle(list, nsstring("Lists"));
     Strong root = objc::make(UIViewControllerClass());
     sel::setRootViewController(gListWindow, root);
     sel::makeKeyAndVisible(gListWindow);
@@ -139,8 +139,8 @@ TEST_F(UIViewControllerTest, ANavigationControllerHoldsItsRootAndShowsItsTitleAn
   sel::setBarStyle(bar, 1);
   EXPECT_EQ(sel::barStyle(bar), 1);
 
-  sel::setTitle(list, nsstring("Tarrow 8 Reminders"));
-  EXPECT_EQ(test::str(sel::title(sel::navigationItem(list))), "Tarrow 8 Reminders");
+  sel::setTitle(list, nsstring("Lists"));
+  EXPECT_EQ(test::str(sel::title(sel::navigationItem(list))), "Lists");
   sel::setTitle(list, nsstring("Renamed"));
   EXPECT_EQ(test::str(sel::title(sel::navigationItem(list))), "Renamed")
       << "the item follows the controller's title";
@@ -166,7 +166,7 @@ TEST_F(UIViewControllerTest, ThePresentedListLoadsAsItIsShownAndItsTableAsksForI
 
   id table = objc::native<ListBody>(list)->table;
   ASSERT_EQ(shownRows(table).size(), 2u) << "the table showed its rows as the list came up";
-  EXPECT_EQ(test::str(sel::text(sel::textLabel(shownRows(table)[1].cell))), "Reminder 1");
+  EXPECT_EQ(test::str(sel::text(sel::textLabel(shownRows(table)[1].cell))), "Item 1");
   EXPECT_EQ(controllersShownIn(gListWindow), (std::vector<id>{root, navigation}));
 }
 

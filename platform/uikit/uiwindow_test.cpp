@@ -78,22 +78,22 @@ TEST_F(UIWindowTest, TheKeyPassesBackToTheWindowKeyBeforeWhicheverWayTheNewOneGo
   for (Way way : {Way::Resign, Way::Hide, Way::Release}) {
     Strong main = window(1);
     sel::makeKeyAndVisible(main);
-    Strong reminders = window(2, UIWindowLevelStatusBar - 1.0);
+    Strong overlay = window(2, UIWindowLevelStatusBar - 1.0);
     probeLog().clear();
-    sel::makeKeyAndVisible(reminders);
-    EXPECT_EQ(key(), reminders.get());
+    sel::makeKeyAndVisible(overlay);
+    EXPECT_EQ(key(), overlay.get());
     EXPECT_FALSE(sel::isKeyWindow(main));
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"resign 1", "become 2"}));
     probeLog().clear();
     switch (way) {
       case Way::Resign:
-        sel::resignKeyWindow(reminders);
+        sel::resignKeyWindow(overlay);
         break;
       case Way::Hide:
-        sel::setHidden(reminders, YES);
+        sel::setHidden(overlay, YES);
         break;
       case Way::Release:
-        reminders.reset();
+        overlay.reset();
         break;
     }
     EXPECT_EQ(key(), main.get()) << static_cast<int>(way);
