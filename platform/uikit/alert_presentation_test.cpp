@@ -94,15 +94,13 @@ class AlertPresentationTest : public test::UIKitTest {
 };
 
 TEST_F(AlertPresentationTest, AMenuShownInTheKeyWindowTellsItsDelegateTheButtonTapped) {
-  Strong sheet = menu("Tarrow 8 Actions",
-                      {"Add to LockScreen", "Add Reminder", "Clear LockScreen Section",
-                       "Clear LockScreen All", "Cancel"},
-                      delegate_);
+  Strong sheet =
+      menu("Actions", {"Keep", "Remind Me", "Clear Section", "Clear All", "Cancel"}, delegate_);
   sel::setTag(sheet, 3);
   sel::setAccessibilityValue(sheet, nsstring("3:1"));
   EXPECT_EQ(sel::numberOfButtons(sheet), 5);
   EXPECT_EQ(sel::cancelButtonIndex(sheet), 4);
-  EXPECT_EQ(test::str(sel::buttonTitleAtIndex(sheet, 2)), "Clear LockScreen Section");
+  EXPECT_EQ(test::str(sel::buttonTitleAtIndex(sheet, 2)), "Clear Section");
   EXPECT_EQ(sel::buttonTitleAtIndex(sheet, 5), nil);
   EXPECT_EQ(sel::delegate(sheet), delegate_.get());
   EXPECT_FALSE(sel::isVisible(sheet));
@@ -119,11 +117,10 @@ TEST_F(AlertPresentationTest, AMenuShownInTheKeyWindowTellsItsDelegateTheButtonT
   EXPECT_EQ(tapModalButton(sheet, 2), "");
   EXPECT_FALSE(sel::isVisible(sheet));
   EXPECT_TRUE(shown().empty());
-  EXPECT_EQ(probeLog(), (std::vector<std::string>{"clicked Tarrow 8 Actions 2",
-                                                  "willDismiss Tarrow 8 Actions 2"}))
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"clicked Actions 2", "willDismiss Actions 2"}))
       << "the dismissal animates: its end comes later";
   runLater();
-  EXPECT_EQ(probeLog().back(), "didDismiss Tarrow 8 Actions 2");
+  EXPECT_EQ(probeLog().back(), "didDismiss Actions 2");
   EXPECT_EQ(test::str(sel::accessibilityValue(sheet)), "3:1");
   EXPECT_EQ(sel::tag(sheet), 3);
 }
@@ -143,7 +140,7 @@ TEST_F(AlertPresentationTest, DismissingWhatIsNotShownDoesNothingAndTellsNoOne) 
   } cases[] = {{"never shown", false, false}, {"dismissed already", true, true}};
   for (const Case& c : cases) {
     for (bool isAlert : {false, true}) {
-      Strong modal = isAlert ? alert("Tarrow 8", delegate_) : menu("Menu", {"Cancel"}, delegate_);
+      Strong modal = isAlert ? alert("Editor", delegate_) : menu("Menu", {"Cancel"}, delegate_);
       if (c.show) isAlert ? sel::show(modal) : sel::showInView(modal, window_);
       if (c.dismissFirst) sel::dismissWithClickedButtonIndex_animated(modal, 0, NO);
       probeLog().clear();
@@ -157,7 +154,7 @@ TEST_F(AlertPresentationTest, DismissingWhatIsNotShownDoesNothingAndTellsNoOne) 
 
 TEST_F(AlertPresentationTest, ADelegateAnsweringOnlyTheDismissalHearsOnlyThat) {
   Strong owner = objc::make(dismissalOnlyClass());
-  Strong sheet = menu("Menu", {"Add Reminder", "Cancel"}, owner);
+  Strong sheet = menu("Menu", {"Remind Me", "Cancel"}, owner);
   sel::showInView(sheet, window_);
   EXPECT_EQ(tapModalButton(sheet, 0), "");
   runLater();
@@ -219,7 +216,7 @@ TEST_F(AlertPresentationTest, TheInitialisersOrderTheirButtonsAsThePlatformDoes)
 }
 
 TEST_F(AlertPresentationTest, AnAlertKeepsItsAccessoryViewUnderKeyValueCoding) {
-  Strong editor = alert("Tarrow 8", delegate_);
+  Strong editor = alert("Editor", delegate_);
   Strong picker = makeView(UIDatePickerClass(), CGRectMake(10, 0, 320, 216));
   Strong key = nsstring("accessoryView");
   sel::setValue_forKey(editor, picker, key);
@@ -242,7 +239,7 @@ TEST_F(AlertPresentationTest, AnAlertKeepsItsAccessoryViewUnderKeyValueCoding) {
 }
 
 TEST_F(AlertPresentationTest, TappingAButtonThatIsNotThereSaysWhy) {
-  Strong editor = alert("Tarrow 8", delegate_);
+  Strong editor = alert("Editor", delegate_);
   sel::show(editor);
   EXPECT_EQ(tapModalButton(editor, 3), "it has 3 buttons, no button 3");
   EXPECT_EQ(tapModalButton(editor, -1), "it has 3 buttons, no button -1");
@@ -252,7 +249,7 @@ TEST_F(AlertPresentationTest, TappingAButtonThatIsNotThereSaysWhy) {
 }
 
 TEST_F(AlertPresentationTest, AProcessThatEndsTakesItsAlertsAndSheetsAwaySilently) {
-  Strong editor = alert("Tarrow 8", delegate_);
+  Strong editor = alert("Editor", delegate_);
   sel::show(editor);
   Strong sheet = menu("Menu", {"Cancel"}, delegate_);
   sel::showInView(sheet, window_);

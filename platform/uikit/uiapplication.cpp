@@ -2,6 +2,7 @@
 
 #include "platform/foundation/nsarray.h"
 #include "platform/objc/class_builder.h"
+#include "platform/uikit/uikit_classes.h"
 #include "platform/uikit/uiwindow.h"
 
 namespace platform::uikit {
@@ -33,12 +34,15 @@ Class UIResponderClass() {
 }
 
 Class UIApplicationClass() {
-  static Class cls =
-      objc::deviceClass("UIApplication", UIResponderClass(), [](objc::ClassBuilder& b) {
-        b.classMethod(sel::sharedApplication, sharedApplication)
-            .method(sel::keyWindow, keyWindow)
-            .method(sel::windows, windows);
-      });
+  static Class cls = [] {
+    Class made = objc::deviceClass("UIApplication", UIResponderClass(), [](objc::ClassBuilder& b) {
+      b.classMethod(sel::sharedApplication, sharedApplication)
+          .method(sel::keyWindow, keyWindow)
+          .method(sel::windows, windows);
+    });
+    defineFrameworkClasses();
+    return made;
+  }();
   return cls;
 }
 

@@ -6,7 +6,9 @@
 
 namespace platform::uikit {
 
-// The classes "UIResponder" and "UIApplication", created on first use.
+// The classes "UIResponder" and "UIApplication", created on first use. Defining UIApplication
+// defines every UIKit class, as the framework comes with the application, so that code looking
+// UIKit's classes up by name finds them from the application's first moment.
 Class UIResponderClass();
 Class UIApplicationClass();
 

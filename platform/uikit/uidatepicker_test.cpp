@@ -1,5 +1,5 @@
 // UIDatePicker's limits, the user's turning of its wheels, and the picker as an alert's accessory
-// (a reminder editor built the way its owner builds it).
+// (an editor alert built the way its owner builds it).
 
 #include <cmath>
 
@@ -106,9 +106,9 @@ Class editorOwnerClass() {
 TEST_F(UIDatePickerTest, AnAlertWithAPickerMadeRoomForItReadsThePickedDateWhenDismissed) {
   Strong owner = objc::make(editorOwnerClass());
   Strong alert = objc::make(UIAlertViewClass());
-  sel::setTag(alert, 6473);
+  sel::setTag(alert, 7);
   sel::setAccessibilityValue(alert, nsstring("0:0"));
-  sel::setTitle(alert, nsstring("Tarrow 8"));
+  sel::setTitle(alert, nsstring("Editor"));
   sel::setDelegate(alert, owner);
   for (const char* b : {"Add", "Delete", "Cancel"}) sel::addButtonWithTitle(alert, nsstring(b));
   sel::setCancelButtonIndex(alert, 2);

@@ -3,8 +3,10 @@
 namespace platform::uikit {
 
 void registerClasses() {
-  UIResponderClass();
   UIApplicationClass();
+}
+
+void defineFrameworkClasses() {
   UIViewClass();
   UIControlClass();
   CALayerClass();

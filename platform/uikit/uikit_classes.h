@@ -27,5 +27,7 @@ namespace platform::uikit {
 
 // Defines every UIKit class (idempotent), so that code looking classes up by name finds them.
 void registerClasses();
+// Defines every UIKit class but UIResponder and UIApplication (which does this as it is defined).
+void defineFrameworkClasses();
 
 }  // namespace platform::uikit

@@ -74,9 +74,4 @@ inline std::string str(id object) {
   return utf8(object, "(not a string)");
 }
 
-// A new object of `cls` made with plain init.
-inline objc::Strong makeObject(Class cls) {
-  return objc::make(cls);
-}
-
 }  // namespace platform::uikit::test

@@ -305,8 +305,6 @@ void deselectRow(id self, SEL, id indexPath, BOOL animated) {
   }
 }
 
-int gExitToken = 0;
-
 // A process that ends takes its swiped rows' actions with it (and their handlers' references).
 void dropSwipesOf(ProcessId pid) {
   std::vector<id> tables = swiped();
@@ -330,7 +328,8 @@ Class UIScrollViewClass() {
 Class UITableViewClass() {
   static Class cls =
       objc::deviceClass("UITableView", UIScrollViewClass(), [](objc::ClassBuilder& b) {
-        gExitToken = onProcessExit(dropSwipesOf);
+        static int exitToken = onProcessExit(dropSwipesOf);
+        (void)exitToken;
         b.body<TableBody>()
             .method(sel::initWithFrame, initWithFrame)
             .method(sel::initWithFrame_style, initWithFrameStyle)

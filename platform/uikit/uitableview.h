@@ -79,7 +79,8 @@ inline const Selector<void(double)> setRowHeight{"setRowHeight:"};
 inline const Selector<long()> numberOfSections{"numberOfSections"};
 inline const Selector<long(long)> numberOfRowsInSection{"numberOfRowsInSection:"};
 // Asks for every cell again: the shown cells go to the reuse pool first; the selection and a
-// swiped row end.
+// swiped row end. Asked for while the cells are being laid out, it runs once they are (once,
+// however often it was asked).
 inline const Selector<void()> reloadData{"reloadData"};
 // The cell shown at the index path, nil when the row shows none.
 inline const Selector<id(id)> cellForRowAtIndexPath{"cellForRowAtIndexPath:"};

@@ -2,6 +2,8 @@
 // rows from a data source, cells reused after a reload and laid out whenever the table shows
 // them, swipes with row actions, and selection.
 
+#include <algorithm>
+
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsindexpath.h"
 #include "platform/objc/class_builder.h"
@@ -29,13 +31,20 @@ SourceBody& source(id self) {
 void prepareForReuse(id self, SEL) {
   probeLog().push_back("reuse " + test::str(sel::text(sel::textLabel(self))));
 }
+// How many more times a cell's layout asks its table to reload (as a cell's owner might).
+int gReloadsFromLayout = 0;
 // A cell that logs, as it is laid out, the row its table says it shows.
 void cellLayout(id self, SEL) {
   id table = sel::superview(self);
   while (table && !objc::isKindOf(table, UITableViewClass())) table = sel::superview(table);
   id path = sel::indexPathForCell(table, self);
   probeLog().push_back("layout " + (path ? std::to_string(sel::row(path)) : "none") + " " +
-                       test::str(sel::text(sel::textLabel(self))));
+                       test::str(sel::text(sel::textLabel(self))) + " of " +
+                       std::to_string(sel::count(sel::visibleCells(table))));
+  if (gReloadsFromLayout > 0) {
+    --gReloadsFromLayout;
+    sel::reloadData(table);
+  }
 }
 Class cellClass() {
   static Class cls =
@@ -151,8 +160,8 @@ class UITableViewTest : public test::UIKitTest {
 
 TEST_F(UITableViewTest, TheTableAsksForItsCellsWhenFirstLaidOutAndLaysEachOutInPlace) {
   sel::layoutIfNeeded(table_);
-  EXPECT_EQ(probeLog(),
-            (std::vector<std::string>{"layout 0 row 0", "layout 1 row 1", "layout 2 row 2"}))
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"layout 0 row 0 of 3", "layout 1 row 1 of 3",
+                                                  "layout 2 row 2 of 3"}))
       << "every cell is in place (its index path known) before any is laid out";
   std::vector<id> shown = cells();
   ASSERT_EQ(shown.size(), 3u);
@@ -171,9 +180,9 @@ TEST_F(UITableViewTest, AReloadHandsTheSameCellsOutAgainAndLaysThemOutEachTime) 
   sel::reloadData(table_);
   EXPECT_EQ(source(controller_).cellsMade, 3) << "no new cell: the three were reused";
   EXPECT_EQ(cells(), before) << "the oldest cell waiting is handed out first";
-  EXPECT_EQ(probeLog(),
-            (std::vector<std::string>{"reuse row 0", "reuse row 1", "reuse row 2", "layout 0 row 0",
-                                      "layout 1 row 1", "layout 2 row 2"}));
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"reuse row 0", "reuse row 1", "reuse row 2",
+                                                  "layout 0 row 0 of 3", "layout 1 row 1 of 3",
+                                                  "layout 2 row 2 of 3"}));
 
   source(controller_).rows = {4};
   sel::reloadData(table_);
@@ -184,6 +193,17 @@ TEST_F(UITableViewTest, AReloadHandsTheSameCellsOutAgainAndLaysThemOutEachTime) 
   EXPECT_EQ(sel::indexPathForCell(table_, before[2]), nil)
       << "a cell waiting for reuse shows no row";
   EXPECT_EQ(sel::superview(before[2]), nil);
+}
+
+TEST_F(UITableViewTest, AReloadAskedForWhileCellsAreLaidOutRunsOnceTheyAreDone) {
+  gReloadsFromLayout = 5;
+  sel::reloadData(table_);
+  gReloadsFromLayout = 0;
+  long layouts = std::count_if(probeLog().begin(), probeLog().end(), [](const std::string& line) {
+    return line.rfind("layout", 0) == 0;
+  });
+  EXPECT_EQ(layouts, 6) << "the requests of the first pass make one more pass, nothing recursed";
+  EXPECT_EQ(cells().size(), 3u);
 }
 
 TEST_F(UITableViewTest, RowCountsComeFromTheDataSourceOnEveryQuestion) {
@@ -332,8 +352,8 @@ TEST_F(UITableViewTest, SelectingARowTellsTheDelegateUnlessItDeclines) {
   EXPECT_EQ(selectRow(table_, path(1)), "") << "willSelect answers nil for row 1";
   EXPECT_EQ(sel::indexPathForSelectedRow(table_), nil);
   EXPECT_EQ(selectRow(table_, path(5)), "the table has no such row");
-  EXPECT_EQ(probeLog(), (std::vector<std::string>{"layout 0 row 0", "layout 1 row 1",
-                                                  "layout 2 row 2", "didSelect 2"}));
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"layout 0 row 0 of 3", "layout 1 row 1 of 3",
+                                                  "layout 2 row 2 of 3", "didSelect 2"}));
 }
 
 TEST_F(UITableViewTest, ATapOnASwipedTableOnlyClosesTheRow) {
