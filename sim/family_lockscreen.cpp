@@ -194,6 +194,8 @@ void checkWholeScenario(const std::vector<Command>& commands, const std::string&
     } else if (c.name == "boot" || c.name == "respring") {
       locked = true;
       ncShown = false;
+    } else if (c.name == "tap") {
+      ncShown.reset();  // a menu choice may put Notification Center away
     } else if (c.name == "post") {
       locked.reset();  // a respring request, perhaps
       ncShown.reset();

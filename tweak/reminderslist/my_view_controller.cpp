@@ -179,10 +179,16 @@ void alertDismissed(id self, SEL, id alert, long index) {
   reloadReminders(self);
 }
 
-// Adds `imp` as `selector` to `cls`, or points the existing method at it.
+// Whether the class `put` works on is still being built (not yet registered).
+bool gBuilding = false;
+
+// Adds `imp` as `selector` to `cls` while it is built, or points the existing method at it.
 template <class R, class... Args>
 void put(Class cls, const Selector<R(Args...)>& selector, R (*imp)(id, SEL, Args...)) {
-  class_replaceMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
+  if (gBuilding)
+    class_addMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
+  else
+    class_replaceMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
 }
 
 // The class `name` under UIViewController, with `methods` (and the list's two instance
@@ -195,7 +201,9 @@ Class viewControllerClass(const char* name, void (*methods)(Class), bool withIva
       class_addIvar(cls, "_tableView", sizeof(id), alignof(id) == 8 ? 3 : 2, "@");
       class_addIvar(cls, "_data", sizeof(id), alignof(id) == 8 ? 3 : 2, "@");
     }
+    gBuilding = true;
     methods(cls);
+    gBuilding = false;
     objc_registerClassPair(cls);
     return cls;
   }
