@@ -5,6 +5,7 @@
 
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdictionary.h"
@@ -12,6 +13,7 @@
 #include "platform/springboard/bulletin.h"
 #include "platform/springboard/list_item.h"
 #include "sim/phone_test_support.h"
+#include "sim/scenario.h"
 
 namespace sim::testing {
 namespace {
@@ -53,7 +55,44 @@ class RandomWalk : public PhoneTest {
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     std::string id = "b" + std::to_string(pick(kBulletins));
     int appIndex = std::stoi(id.substr(1)) % 5;
-    switch (pick(15)) {
+    switch (pick(18)) {
+      case 15:
+      case 16:
+      case 17: {
+        // A visit to the menu as a user makes one: open it on a row that is shown, tap one of
+        // its buttons, then work the editor or the window it may open. Taps of a title that is
+        // not on top fail harmlessly and are part of the walk.
+        auto run = [&](const std::string& line) {
+          std::vector<std::string> errors;
+          if (auto command = parseLine(line, "walk", 1, errors)) runner_->run(*command);
+        };
+        if (phone_->locked()) {
+          auto rows = lockScreen();
+          if (rows.empty() || rows[0].empty()) break;
+          run("swipe lockscreen " +
+              rows[static_cast<std::size_t>(pick(static_cast<int>(rows.size())))]);
+          run("tap T");
+        } else {
+          auto rows = notificationCenter();
+          if (rows.empty()) break;
+          phone_->showNotificationCenter();
+          run("long-press " + rows[static_cast<std::size_t>(pick(static_cast<int>(rows.size())))]);
+        }
+        const char* choices[] = {"\"Remove from LockScreen\"", "\"Add to LockScreen\"",
+                                 "\"Add Reminder\"",           "\"Clear LockScreen Section\"",
+                                 "\"Edit All Reminders\"",     "Cancel"};
+        run(std::string("tap ") + choices[pick(6)]);
+        const char* after[] = {"pick 2026-12-09T08:10",
+                               "tap Add",
+                               "tap Delete",
+                               "tap Cancel",
+                               "select 0",
+                               "tap Done",
+                               "tap Trash"};
+        for (int n = pick(3); n > 0; --n) run(after[pick(7)]);
+        if (pick(2) == 0) run("tap Add");
+        break;
+      }
       case 0:
       case 1:
       case 2: {
@@ -122,6 +161,8 @@ class RandomWalk : public PhoneTest {
   }
 
   int crashes_ = 0;
+  std::ostringstream transcript_;
+  std::unique_ptr<ScenarioRunner> runner_;
 };
 
 TEST_F(RandomWalk, ThousandsOfStepsKeepTheScreensAndTheStoreSound) {
@@ -129,19 +170,26 @@ TEST_F(RandomWalk, ThousandsOfStepsKeepTheScreensAndTheStoreSound) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     makePhone();
     phone_->setCrashListener([this](const std::string&, const std::string&) { ++crashes_; });
+    transcript_.str("");
+    runner_ = std::make_unique<ScenarioRunner>(*phone_, transcript_, "walk");
     boot();
     std::mt19937 random(seed);
-    std::size_t mostKept = 0, mostShown = 0;
+    std::size_t mostKept = 0, mostShown = 0, mostReminders = 0;
     for (int i = 0; i < 1500; ++i) {
       step(random);
       checkInvariants(i);
       if (HasFatalFailure()) return;
       mostKept = std::max(mostKept, kept().size());
       mostShown = std::max(mostShown, lockScreen().size());
+      mostReminders = std::max(mostReminders, store("reminders").size());
     }
     // A walk that never filled the store or the screen would have checked nothing.
     EXPECT_GE(mostKept, 5u);
     EXPECT_GE(mostShown, 3u);
+    EXPECT_GE(mostReminders, 1u) << "the walk reached the reminder editor";
+    EXPECT_NE(transcript_.str().find("row actions: T"), std::string::npos)
+        << "and the menu\n"
+        << transcript_.str().substr(0, 1500);
   }
 }
 
