@@ -27,15 +27,6 @@ id enclosingTable(id view) {
   return table;
 }
 
-// Whether a cell handed out before already carries a long-press recognizer: a reused cell gets
-// none more, so that one press opens one menu.
-bool hasLongPress(id cell) {
-  for (const Strong& recognizer : platform::arrayElements(ui::gestureRecognizers(cell))) {
-    if (sel::isKindOfClass(recognizer, cachedClass("UILongPressGestureRecognizer"))) return true;
-  }
-  return false;
-}
-
 // The menu row action, whose handler runs `open` with the row's index path.
 id menuRowAction(std::function<void(id indexPath)> open) {
   id action = ui::rowActionWithStyle_title_handler(
@@ -88,7 +79,7 @@ Strong indexPathOfRowKey(id key) {
 id bulletinCellForRow(id self, SEL cmd, id tableView, id indexPath) {
   id cell = callSaved(saved.bulletinCellForRow, sb::tableView_cellForRowAtIndexPath, self, cmd,
                       tableView, indexPath);
-  if (flags.enabled && flags.enableNotificationActions && cell && !hasLongPress(cell)) {
+  if (flags.enabled && flags.enableNotificationActions && cell) {
     Strong press = Strong::adopt(ui::initWithTarget_action(
         sel::alloc(classObject("UILongPressGestureRecognizer")), self, sb::tarrow8Actions.sel()));
     ui::setMinimumPressDuration(press, kLongPressSeconds);
