@@ -24,6 +24,7 @@
 #include "platform/springboard/extension_loader.h"
 #include "platform/springboard/springboard_host.h"
 #include "platform/springboard/springboard_ui.h"
+#include "platform/uikit/uidevice.h"
 
 namespace sim {
 namespace {
@@ -95,6 +96,7 @@ Phone::Phone(const PhoneOptions& options) {
   platform::foundation::registerClasses();
   platform::dispatch::registerClasses();
   platform::dispatch::resetForNewDevice();
+  platform::uikit::setDeviceIdiom(0);  // a new device is a phone until a scenario says otherwise
   platform::clearLog();
   platform::springboard::DeliveryLog::shared().clear();
   launchBase_ = SpringBoardHost::shared().launchCount();
