@@ -45,6 +45,9 @@ Class infoBaseClass() {
 struct ModeBody : objc::NativeBody {
   NewestFirstRows<Strong> rows;
   id table = nil;  // the SBBulletinViewController showing this mode, held weakly
+  // The bulletins in the order shown, rebuilt after a change when first asked for.
+  std::vector<id> listing;
+  bool listingValid = false;
 };
 
 // Redraws the mode's table controller when its view is loaded.
@@ -57,11 +60,34 @@ ModeBody* mode(id self) {
   return objc::native<ModeBody>(self);
 }
 
+// The mode's bulletins in the order shown, from the cache when nothing changed since.
+const std::vector<id>& listingOf(ModeBody* m) {
+  if (m->listingValid) return m->listing;
+  std::vector<id>& listed = m->listing;
+  listed.clear();
+  // Applications in the order of their newest bulletin, each one's bulletins newest first.
+  std::vector<std::string> sectionOrder;
+  std::map<std::string, std::vector<id>> bySection;
+  m->rows.forEach([&](const auto& row) {
+    id bulletin = sbsel::representedBulletin(row.payload);
+    std::string section = utf8(sbsel::sectionID(bulletin));
+    auto& rows = bySection[section];
+    if (rows.empty()) sectionOrder.push_back(section);
+    rows.push_back(bulletin);
+  });
+  for (const auto& section : sectionOrder) {
+    for (id bulletin : bySection[section]) listed.push_back(bulletin);
+  }
+  m->listingValid = true;
+  return listed;
+}
+
 void addBulletin(id self, SEL, id info, id, unsigned long) {
   id bulletin = objc::isKindOf(info, infoBaseClass()) ? sbsel::representedBulletin(info) : nil;
   auto contents = bulletinContents(bulletin);
   if (!contents || !mode(self)) return;
   mode(self)->rows.insert(contents->bulletinID, contents->date, Strong(info));
+  mode(self)->listingValid = false;
   reloadShown(mode(self));
 }
 
@@ -70,6 +96,7 @@ void removeBulletin(id self, SEL, id info, id) {
   auto contents = bulletinContents(bulletin);
   if (!contents || !mode(self)) return;
   mode(self)->rows.erase(contents->bulletinID);
+  mode(self)->listingValid = false;
   reloadShown(mode(self));
 }
 
@@ -155,7 +182,9 @@ ListBody& list(id self) {
 }
 
 id bulletinAt(id self, long row) {
-  std::vector<id> shown = listedBulletins(list(self).mode);
+  ModeBody* m = mode(list(self).mode);
+  if (!m) return nil;
+  const std::vector<id>& shown = listingOf(m);
   return row >= 0 && row < static_cast<long>(shown.size()) ? shown[static_cast<std::size_t>(row)]
                                                            : nil;
 }
@@ -171,7 +200,8 @@ id listTableView(id self, SEL) {
   return sel::isViewLoaded(self) ? sel::view(self) : nil;
 }
 long listRows(id self, SEL, id, long) {
-  return static_cast<long>(listedBulletins(list(self).mode).size());
+  ModeBody* m = mode(list(self).mode);
+  return m ? static_cast<long>(listingOf(m).size()) : 0;
 }
 id listCell(id self, SEL, id table, id indexPath) {
   return notificationCellFor(table, bulletinAt(self, sel::row(indexPath)));
@@ -317,23 +347,8 @@ id missedModeViewController(id controller) {
 }
 
 std::vector<id> listedBulletins(id modeViewController) {
-  std::vector<id> listed;
   ModeBody* m = mode(modeViewController);
-  if (!m) return listed;
-  // Applications in the order of their newest bulletin, each one's bulletins newest first.
-  std::vector<std::string> sectionOrder;
-  std::map<std::string, std::vector<id>> bySection;
-  m->rows.forEach([&](const auto& row) {
-    id bulletin = sbsel::representedBulletin(row.payload);
-    std::string section = utf8(sbsel::sectionID(bulletin));
-    auto& rows = bySection[section];
-    if (rows.empty()) sectionOrder.push_back(section);
-    rows.push_back(bulletin);
-  });
-  for (const auto& section : sectionOrder) {
-    for (id bulletin : bySection[section]) listed.push_back(bulletin);
-  }
-  return listed;
+  return m ? listingOf(m) : std::vector<id>();
 }
 
 id listedInfo(id modeViewController, const std::string& bulletinID) {
