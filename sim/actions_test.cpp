@@ -63,6 +63,25 @@ TEST_F(Actions, SwitchedOffTheRowsOfferOnlySpringBoardsOwnActions) {
   }
 }
 
+TEST_F(Actions, TheWindowListsEarliestFirstAndThePickerStopsFiveMinutesBack) {
+  boot();
+  ASSERT_EQ(run("unlock\n"
+                "publish a com.apple.MobileSMS title=A\npublish b com.apple.mobilemail title=B\n"
+                "publish c com.apple.reminders title=C\nnc show\n"
+                "long-press a\ntap \"Add Reminder\"\npick 2026-12-09T09:00\ntap Add\n"
+                "long-press b\ntap \"Add Reminder\"\npick 2026-12-09T08:30\ntap Add\n"
+                "long-press c\ntap \"Add Reminder\"\npick 2026-12-09T10:15\ntap Add\n"
+                "long-press a\ntap \"Edit All Reminders\"\nexpect window B A C\n"
+                "select 0\npick 2026-12-09T07:00\n"),
+            0)
+      << out_.str();
+  EXPECT_NE(out_.str().find("the picker shows 2026-12-09T07:55"), std::string::npos)
+      << "no earlier than five minutes before the row was tapped\n"
+      << out_.str();
+  // Kept at 07:55, the reminder is already due: rescheduling fires it at once.
+  EXPECT_EQ(run("tap Add\nexpect reminder b absent\nexpect window A C\n"), 0) << out_.str();
+}
+
 TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
   boot();
   ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\nswipe lockscreen m1\ntap T\n"
