@@ -52,10 +52,7 @@ std::string plainTitle(std::string title) {
 
 // "YYYY-MM-DDTHH:MM" in the device's time zone.
 std::optional<double> parseMinute(const std::string& text) {
-  if (text.size() != 16 || text[10] != 'T') return std::nullopt;
-  std::string spaced = text;
-  spaced[10] = ' ';
-  return platform::parseDeviceDateTime(spaced);
+  return parseDeviceTime(text, false);
 }
 
 std::string minuteText(double seconds) {

@@ -25,11 +25,7 @@ const char* const kContentKeys[] = {"title", "subtitle", "message", "date", "sou
 
 // "YYYY-MM-DDTHH:MM[:SS]" in the device's time zone, as seconds since the reference date.
 std::optional<double> parseBulletinDate(const std::string& text) {
-  std::string spaced = text;
-  std::size_t t = spaced.find('T');
-  if (t != 10 || spaced.size() < 16) return std::nullopt;
-  spaced[t] = ' ';
-  return platform::parseDeviceDateTime(spaced);
+  return parseDeviceTime(text, true);
 }
 
 // Checks publish's words: ID APP, then KEY=VALUE contents and the word "fullscreen".

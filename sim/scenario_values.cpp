@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/foundation/clock.h"
+#include "platform/foundation/device_locale.h"
 #include "platform/foundation/format.h"
 
 namespace sim {
@@ -154,6 +155,14 @@ std::optional<double> readDuration(const std::string& text, std::string* why) {
 }
 
 }  // namespace
+
+std::optional<double> parseDeviceTime(const std::string& text, bool withSeconds) {
+  if (text.size() < 16 || text[10] != 'T' || (!withSeconds && text.size() != 16))
+    return std::nullopt;
+  std::string spaced = text;
+  spaced[10] = ' ';
+  return platform::parseDeviceDateTime(spaced);
+}
 
 std::optional<double> parseDuration(const std::string& text) {
   return readDuration(text, nullptr);

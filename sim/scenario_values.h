@@ -28,6 +28,10 @@ std::optional<double> parseDuration(const std::string& text);
 // "" when it reads it.
 std::string durationProblem(const std::string& text);
 
+// A device time written "YYYY-MM-DDTHH:MM" (or with ":SS" when `withSeconds`), read in the
+// device's time zone, as seconds since the reference date; nothing when malformed.
+std::optional<double> parseDeviceTime(const std::string& text, bool withSeconds);
+
 // The value a scenario literal stands for: true/false/YES/NO, an integer, a real, a quoted or
 // "string:" text, "date:YYYY-MM-DDTHH:MM:SSZ", "data:HEX", "array" (empty) or "dict" (empty).
 // `quoted` says whether the literal was written in quotes (then it is always a string).
