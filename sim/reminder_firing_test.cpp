@@ -108,6 +108,18 @@ TEST_F(ReminderFiring, AReminderWhoseArchiveHoldsNoBulletinIsLoggedAndDropped) {
       << lines[0];
 }
 
+TEST_F(ReminderFiring, RemindersStoredBeforeNotificationCenterFirstLoadsAreScheduledWhenItDoes) {
+  makePhone();
+  boot();
+  remind("early", -1);  // Notification Center's list has not loaded: nothing can schedule it yet
+  phone_->wait(60);
+  EXPECT_EQ(store("reminders"), ids({"early"}));
+  phone_->unlock();
+  ASSERT_EQ(phone_->showNotificationCenter(), "");
+  EXPECT_EQ(store("reminders"), ids({})) << "fired as the list loaded";
+  EXPECT_EQ(soundOf("early"), "tone alert 2");
+}
+
 TEST_F(ReminderFiring, AnEmptyStoreSetsNoTimer) {
   fire();
   EXPECT_FALSE(timerIn().has_value());
