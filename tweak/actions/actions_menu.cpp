@@ -19,14 +19,6 @@ using platform::objc::callSaved;
 constexpr const char* kSheetTitle = "Tarrow 8 Actions";
 constexpr double kLongPressSeconds = 0.5;
 
-// The nearest UITableView above `view`, or nil.
-id enclosingTable(id view) {
-  id table = ui::superview(view);
-  while (table && !sel::isKindOfClass(table, cachedClass("UITableView")))
-    table = ui::superview(table);
-  return table;
-}
-
 // The menu row action, whose handler runs `open` with the row's index path.
 id menuRowAction(std::function<void(id indexPath)> open) {
   id action = ui::rowActionWithStyle_title_handler(
@@ -54,6 +46,13 @@ id fireDateText(id fireDate) {
 }
 
 }  // namespace
+
+id enclosingTable(id view) {
+  id table = ui::superview(view);
+  while (table && !sel::isKindOfClass(table, cachedClass("UITableView")))
+    table = ui::superview(table);
+  return table;
+}
 
 id markerColor() {
   return ui::colorWithRed_green_blue_alpha(classObject("UIColor"), kMarkerRed, kMarkerGreen,

@@ -16,6 +16,8 @@ inline constexpr double kMarkerGreen = 162.0 / 255.0;
 inline constexpr double kMarkerBlue = 234.0 / 255.0;
 // A new UIColor of the marker colour (autoreleased).
 id markerColor();
+// The nearest UITableView above `view` in its superview chain, or nil.
+id enclosingTable(id view);
 
 // SBBulletinViewController tableView:cellForRowAtIndexPath:: the cell gets a long-press
 // recognizer that opens the menu (while the actions are switched on).

@@ -17,9 +17,7 @@ void hide(id marker) {
 
 // The bulletin the cell shows, looked up where the lock state says the user is looking.
 id bulletinOfCell(id cell) {
-  id table = ui::superview(cell);
-  while (table && !sel::isKindOfClass(table, cachedClass("UITableView")))
-    table = ui::superview(table);
+  id table = enclosingTable(cell);
   id indexPath = table ? ui::indexPathForCell(table, cell) : nil;
   return flags.deviceLocked ? sb::activeBulletinForIndexPath(listView, indexPath)
                             : sb::representedBulletinAtIndexPath(bulletinViewController, indexPath);
