@@ -106,8 +106,11 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--start", options.startTime, "Device time at start, \"YYYY-MM-DD HH:MM[:SS]\"")
       ->capture_default_str();
+  app.add_option("--package", options.package,
+                 "The device package to install: both deliverables laid out as on the phone "
+                 "(default: the package folder beside this program)");
   app.add_option("--extension", options.extension,
-                 "The extension library to install (default: Tarrow8.dylib beside this program)");
+                 "A tweak library to install instead of the package's");
   app.add_flag(
       "--live", options.live,
       "Follow the wall clock: time passes by itself and `wait` really waits (ignores --start)");

@@ -51,6 +51,22 @@ fs::path freshTemporaryRoot() {
                            fs::temp_directory_path().string());
 }
 
+// Where the package holds the tweak library, relative to the package (and the device root).
+constexpr const char* kPackagedExtension = "Library/MobileSubstrate/DynamicLibraries/Tarrow8.dylib";
+
+// Copies every file of `package` to the same place under `root`, as installing the package on
+// the phone does, then `extension` (if given) over the packaged tweak library. Returns "" or why
+// it failed.
+std::string installPackage(const fs::path& package, const fs::path& extension,
+                           const fs::path& root) {
+  std::error_code ec;
+  fs::copy(package, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  if (!ec && !extension.empty())
+    fs::copy_file(extension, root / kPackagedExtension, fs::copy_options::overwrite_existing, ec);
+  if (ec) return "cannot install the device package into " + root.string() + ": " + ec.message();
+  return "";
+}
+
 fs::path hostPath(const std::string& devicePath) {
   auto path = platform::resolveDevicePath(devicePath);
   if (!path) throw std::runtime_error("\"" + devicePath + "\" is not an absolute device path");
@@ -73,10 +89,13 @@ Phone::Phone(const PhoneOptions& options) {
     throw std::runtime_error("start time \"" + options.startTime +
                              "\" is not \"YYYY-MM-DD HH:MM[:SS]\"");
   }
-  fs::path extension =
-      options.extension.empty() ? besideThisProgram("Tarrow8.dylib") : options.extension;
-  if (!fs::is_regular_file(extension)) {
-    throw std::runtime_error("extension library " + extension.string() +
+  fs::path package = options.package.empty() ? besideThisProgram("package") : options.package;
+  if (!fs::is_regular_file(package / kPackagedExtension)) {
+    throw std::runtime_error("device package " + package.string() + " has no " +
+                             kPackagedExtension + " (build the project, or pass --package DIR)");
+  }
+  if (!options.extension.empty() && !fs::is_regular_file(options.extension)) {
+    throw std::runtime_error("extension library " + options.extension.string() +
                              " not found (build the project, or pass --extension PATH)");
   }
   if (options.deviceRoot.empty()) {
@@ -100,7 +119,7 @@ Phone::Phone(const PhoneOptions& options) {
   platform::clearLog();
   platform::springboard::DeliveryLog::shared().clear();
   launchBase_ = SpringBoardHost::shared().launchCount();
-  std::string error = platform::springboard::installExtension(extension, "Tarrow8");
+  std::string error = installPackage(package, options.extension, root_);
   if (!error.empty()) {
     std::error_code ignored;
     if (temporaryRoot_) fs::remove_all(root_, ignored);  // no destructor runs after a throw

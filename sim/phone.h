@@ -17,7 +17,10 @@ namespace sim {
 struct PhoneOptions {
   // Folder that holds the device's files; empty: a fresh temporary folder, removed at the end.
   std::filesystem::path deviceRoot;
-  // The extension library to install; empty: "Tarrow8.dylib" beside the running program.
+  // The device package: both deliverables laid out as installed on the phone (Library/...),
+  // copied into the device root. Empty: the "package" folder beside the running program.
+  std::filesystem::path package;
+  // A tweak library to install instead of the package's; empty: the package's own.
   std::filesystem::path extension;
   std::string locale = "en_US";
   std::string timeZone = "UTC";
