@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/foundation/read_only_folders.h"
+
 namespace platform {
 namespace {
 
@@ -46,6 +48,8 @@ int createTemporary(const std::filesystem::path& path, std::filesystem::path& te
 std::string writeBytesAtomically(const std::filesystem::path& path,
                                  std::span<const std::uint8_t> bytes) {
   if (!path.has_filename()) return path.string() + ": not a file path";
+  if (folderRefusesWrites(path.has_parent_path() ? path.parent_path() : "."))
+    return describe(path, "cannot create a temporary file", EACCES);
   std::filesystem::path temp;
   int fd = createTemporary(path, temp);
   if (fd < 0) return describe(path, "cannot create a temporary file", errno);

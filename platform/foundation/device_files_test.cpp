@@ -12,6 +12,7 @@
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsfilemanager.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/foundation/read_only_folders.h"
 #include "platform/objc/class_builder.h"
 
 namespace platform {
@@ -32,6 +33,7 @@ class DeviceFilesTest : public ::testing::Test {
     foundation::registerClasses();
   }
   void TearDown() override {
+    clearReadOnlyFolders();
     fs::remove_all(root_);
     objc::restoreDeviceClasses();
   }
@@ -104,6 +106,32 @@ TEST_F(DeviceFilesTest, DataWritesReplaceTheWholeFileOrNothing) {
   EXPECT_FALSE(fs::exists(root_ / "var/mobile/none"));
   std::size_t entries = std::distance(fs::directory_iterator(root_ / "var/mobile"), {});
   EXPECT_EQ(entries, 2u) << "no temporary file stays behind";
+}
+
+TEST_F(DeviceFilesTest, AReadOnlyFolderRefusesEveryWriteInsideItUntilMadeWritable) {
+  fs::create_directories(root_ / "var/mobile/Library/Preferences");
+  put("var/mobile/Library/Preferences/s.plist", "old");
+  const std::uint8_t bytes[] = {'n', 'e', 'w'};
+  Strong data = nsdata(bytes);
+  Strong dictionary = Strong::adopt(sel::new_(reinterpret_cast<id>(NSMutableDictionaryClass())));
+  setFolderReadOnly(root_ / "var/mobile/Library", true);
+  for (const char* path : {"/var/mobile/Library/Preferences/s.plist",
+                           "/private/var/mobile/Library/Preferences/new.plist"}) {
+    SCOPED_TRACE(path);
+    for (BOOL atomically : {YES, NO})
+      EXPECT_EQ(sel::writeToFile_atomically(data, nsstring(path), atomically), NO);
+    EXPECT_EQ(sel::writeToFile_atomically(dictionary, nsstring(path), YES), NO);
+  }
+  EXPECT_EQ(contentsOf("var/mobile/Library/Preferences/s.plist"), "old");
+  EXPECT_FALSE(fs::exists(root_ / "var/mobile/Library/Preferences/new.plist"));
+  EXPECT_EQ(sel::writeToFile_atomically(data, nsstring("/var/mobile/beside"), YES), YES)
+      << "a folder outside the read-only one takes writes";
+
+  setFolderReadOnly(root_ / "var/mobile/Library", false);
+  EXPECT_EQ(
+      sel::writeToFile_atomically(data, nsstring("/var/mobile/Library/Preferences/s.plist"), YES),
+      YES);
+  EXPECT_EQ(contentsOf("var/mobile/Library/Preferences/s.plist"), "new");
 }
 
 TEST_F(DeviceFilesTest, FileManagerSeesAnythingAtAPathThroughLinks) {

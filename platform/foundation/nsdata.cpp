@@ -11,6 +11,7 @@
 #include "platform/foundation/nskeyedarchiver.h"
 #include "platform/foundation/nskeyedunarchiver.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/foundation/read_only_folders.h"
 #include "platform/objc/class_builder.h"
 #include "platform/objc/exception.h"
 
@@ -58,6 +59,7 @@ BOOL writeToFileAtomically(id self, SEL, id path, BOOL atomically) {
   if (!hostPath) return NO;
   const auto& b = bytesOf(self);
   if (atomically) return writeBytesAtomically(*hostPath, b).empty() ? YES : NO;
+  if (folderRefusesWrites(hostPath->parent_path())) return NO;
   std::ofstream out(*hostPath, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
   out.close();

@@ -21,6 +21,7 @@
 #include "platform/foundation/plist_text.h"
 #include "platform/foundation/plist_xml_guard.h"
 #include "platform/foundation/plist_xml_writer.h"
+#include "platform/foundation/read_only_folders.h"
 
 namespace platform::plist {
 namespace {
@@ -221,6 +222,7 @@ WriteResult writeFileAtomically(const std::filesystem::path& path, const Value& 
   }
 
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  if (folderRefusesWrites(folder)) return fail(errnoText("cannot create a temporary file", EACCES));
   // A name no other writer in this or another process picks: pid, a counter and the clock.
   static std::atomic<std::uint64_t> counter{0};
   std::filesystem::path temp;
