@@ -171,6 +171,10 @@ std::string tapModalButton(id modal, long index) {
   }
   Strong keep(modal);
   Strong listener(b->delegate);
+  // The touch lands in the process that shows it, whichever process the caller runs as.
+  auto shown = std::find_if(stack().begin(), stack().end(),
+                            [&](const Shown& s) { return s.object.get() == modal; });
+  ProcessScope scope(shown != stack().end() ? shown->process : currentProcess());
   tell(newsFor(b->kind).clicked, listener, modal, index);
   sel::dismissWithClickedButtonIndex_animated(modal, index, YES);
   return "";

@@ -59,8 +59,8 @@ struct ShownModal {
 // What is shown, in the order it came up.
 std::vector<ShownModal> shownModals();
 
-// The user taps button `index` of the shown alert or sheet `modal`. Returns "" or why nothing
-// was tapped (not shown, no such button).
+// The user taps button `index` of the shown alert or sheet `modal`, which runs as the process
+// that shows it. Returns "" or why nothing was tapped (not shown, no such button).
 std::string tapModalButton(id modal, long index);
 
 }  // namespace platform::uikit

@@ -248,6 +248,20 @@ TEST_F(AlertPresentationTest, TappingAButtonThatIsNotThereSaysWhy) {
   EXPECT_TRUE(probeLog().empty());
 }
 
+TEST_F(AlertPresentationTest, ATapRunsAsTheProcessThatShowsTheAlert) {
+  Strong editor = alert("Editor", delegate_);
+  sel::show(editor);
+  ProcessId other = launchProcess("Other");
+  {
+    ProcessScope scope(other);
+    EXPECT_EQ(tapModalButton(editor, 1), "");
+  }
+  terminateProcess(other);  // whoever relayed the touch ends before the transition does
+  RunLoop::main().runDue();
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"clicked Editor 1", "willDismiss Editor 1",
+                                                  "didDismiss Editor 1"}));
+}
+
 TEST_F(AlertPresentationTest, AProcessThatEndsTakesItsAlertsAndSheetsAwaySilently) {
   Strong editor = alert("Editor", delegate_);
   sel::show(editor);

@@ -7,6 +7,7 @@
 #include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/uikit/uialertview.h"
+#include "platform/uikit/uiapplication.h"
 #include "platform/uikit/uiimage.h"
 #include "platform/uikit/uilabel.h"
 #include "platform/uikit/uinavigationcontroller.h"
@@ -151,6 +152,7 @@ std::vector<ScreenLayer> screenStack() {
   addWindows(placed);
   addSwipedRows(placed);
   addModals(placed);
+  std::erase_if(placed, [](const Placed& p) { return applicationInBackground(p.layer.process); });
   std::stable_sort(placed.begin(), placed.end(),
                    [](const Placed& a, const Placed& b) { return a.key < b.key; });
   std::vector<ScreenLayer> layers;

@@ -8,7 +8,8 @@
 // were shown. Within a window, its root controller comes first, then each controller presented
 // over it, the rows swiped open in it and the sheets shown in it, in the order they came up.
 // A sheet or swiped row outside any window stacks at the normal level; one in a hidden window is
-// not on screen.
+// not on screen. Nothing of an application in the background is on screen
+// (platform/uikit/uiapplication.h).
 
 #include <string>
 #include <vector>

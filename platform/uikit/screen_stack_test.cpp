@@ -219,6 +219,26 @@ TEST_F(ScreenStackTest, WhatAHiddenWindowHoldsIsNotOnScreen) {
   EXPECT_TRUE(sel::isVisible(menu)) << "still shown, in a window nobody sees";
 }
 
+TEST_F(ScreenStackTest, AnApplicationInTheBackgroundShowsNothingUntilItComesBack) {
+  id main = window(UIWindowLevelNormal);
+  swipeRow(tables_.back(), indexPath(0, 0));
+  Strong alert = objc::make(UIAlertViewClass());
+  sel::show(alert);
+  setApplicationInBackground(app(), true);
+  EXPECT_TRUE(screenStack().empty());
+  ProcessId other = launchProcess("Other");
+  {
+    ProcessScope scope(other);
+    Strong shown = objc::make(UIAlertViewClass());
+    sel::show(shown);
+    EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Alert})) << "another application's alert shows";
+  }
+  terminateProcess(other);
+  setApplicationInBackground(app(), false);
+  EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Window, Kind::SwipedRow, Kind::Alert}));
+  EXPECT_EQ(screenStack().front().object, main);
+}
+
 TEST_F(ScreenStackTest, AProcessThatEndsLeavesNothingOfItsOwnOnScreen) {
   id main = window(UIWindowLevelNormal);
   swipeRow(tables_.back(), indexPath(0, 0));

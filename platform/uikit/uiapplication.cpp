@@ -1,5 +1,7 @@
 #include "platform/uikit/uiapplication.h"
 
+#include <set>
+
 #include "platform/foundation/nsarray.h"
 #include "platform/objc/class_builder.h"
 #include "platform/uikit/uikit_classes.h"
@@ -11,6 +13,14 @@ namespace {
 objc::Strong& sharedApp() {
   static auto* app = new objc::Strong();
   return *app;
+}
+
+std::set<ProcessId>& inBackground() {
+  static auto* pids = [] {
+    onProcessExit([](ProcessId pid) { inBackground().erase(pid); });
+    return new std::set<ProcessId>();
+  }();
+  return *pids;
 }
 
 id sharedApplication(id, SEL) {
@@ -48,6 +58,17 @@ Class UIApplicationClass() {
 
 void setSharedApplication(id application) {
   sharedApp() = application;
+}
+
+void setApplicationInBackground(ProcessId pid, bool background) {
+  if (background && isRunning(pid))
+    inBackground().insert(pid);
+  else
+    inBackground().erase(pid);
+}
+
+bool applicationInBackground(ProcessId pid) {
+  return inBackground().count(pid) > 0;
 }
 
 }  // namespace platform::uikit

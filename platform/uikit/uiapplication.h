@@ -2,6 +2,7 @@
 // UIResponder and UIApplication: the root of UIKit's responders and the application object,
 // which answers its process's windows and the key window among them.
 
+#include "platform/foundation/process.h"
 #include "platform/objc/object.h"
 
 namespace platform::uikit {
@@ -14,6 +15,13 @@ Class UIApplicationClass();
 
 // Makes `application` the object `+[UIApplication sharedApplication]` answers (nil: none).
 void setSharedApplication(id application);
+
+// Moves process `pid`'s application to the background (off the screen: none of its windows,
+// alerts, sheets or swiped rows is shown) or back to the foreground. Applications start in the
+// foreground; one that ends is forgotten.
+void setApplicationInBackground(ProcessId pid, bool background);
+// Whether process `pid`'s application is in the background.
+bool applicationInBackground(ProcessId pid);
 
 }  // namespace platform::uikit
 

@@ -23,6 +23,7 @@ void defineFrameworkClasses() {
   UIActionSheetClass();
   UIAlertViewClass();
   UIDatePickerClass();
+  UISwitchClass();
   UIWindowClass();
   UIViewControllerClass();
   UINavigationControllerClass();

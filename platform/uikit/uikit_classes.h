@@ -16,6 +16,7 @@
 #include "platform/uikit/uiimage.h"
 #include "platform/uikit/uilabel.h"
 #include "platform/uikit/uinavigationcontroller.h"
+#include "platform/uikit/uiswitch.h"
 #include "platform/uikit/uitableview.h"
 #include "platform/uikit/uitableviewcell.h"
 #include "platform/uikit/uitableviewrowaction.h"

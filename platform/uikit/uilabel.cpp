@@ -10,6 +10,7 @@ namespace {
 struct LabelBody : ViewBody {
   objc::Strong text;
   objc::Strong textColor;
+  bool enabled = true;
 };
 
 LabelBody& label(id self) {
@@ -29,6 +30,12 @@ id textColor(id self, SEL) {
 void setTextColor(id self, SEL, id color) {
   label(self).textColor = color;
 }
+BOOL isEnabled(id self, SEL) {
+  return label(self).enabled ? YES : NO;
+}
+void setEnabled(id self, SEL, BOOL enabled) {
+  label(self).enabled = enabled != NO;
+}
 
 }  // namespace
 
@@ -38,7 +45,9 @@ Class UILabelClass() {
         .method(sel::text, text)
         .method(sel::setText, setText)
         .method(sel::textColor, textColor)
-        .method(sel::setTextColor, setTextColor);
+        .method(sel::setTextColor, setTextColor)
+        .method(sel::isEnabled, isEnabled)
+        .method(sel::setEnabled, setEnabled);
   });
   return cls;
 }

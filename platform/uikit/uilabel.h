@@ -1,7 +1,8 @@
 #pragma once
-// UILabel: a view that shows one text in one colour.
+// UILabel: a view that shows one text in one colour, dimmed while not enabled.
 
 #include "platform/objc/object.h"
+#include "platform/uikit/common_selectors.h"
 
 namespace platform::uikit {
 
@@ -18,4 +19,6 @@ inline const Selector<void(id)> setText{"setText:"};
 // The text's colour: black until set; setting nil restores black.
 inline const Selector<id()> textColor{"textColor"};
 inline const Selector<void(id)> setTextColor{"setTextColor:"};
+// Whether the label is drawn enabled (YES until set): isEnabled and setEnabled: of
+// platform/uikit/common_selectors.h.
 }  // namespace sel

@@ -441,6 +441,10 @@ std::string selectRow(id table, id path) {
     return "";
   }
   if (!rowExists(table, path)) return "the table has no such row";
+  id touched = sel::cellForRowAtIndexPath(table, path);
+  if (objc::respondsTo(touched, sel::isUserInteractionEnabled.sel()) &&
+      !sel::isUserInteractionEnabled(touched))
+    return "the row takes no touches";
   Strong chosen(path);
   const auto& redirect = sel::tableView_willSelectRowAtIndexPath;
   if (objc::respondsTo(b->delegate, redirect.sel())) {

@@ -60,7 +60,8 @@ std::string tapRowAction(id table, std::size_t index);
 // The user taps the row at `indexPath`: it becomes selected and the delegate's
 // tableView:didSelectRowAtIndexPath: runs (tableView:willSelectRowAtIndexPath: may redirect it
 // or, answering nil, stop it). On a table that shows row actions the tap only closes the swiped
-// row. Returns "" or why nothing happened.
+// row. A row whose cell takes no touches (isUserInteractionEnabled NO) is not selected. Returns
+// "" or why nothing happened.
 std::string selectRow(id table, id indexPath);
 
 }  // namespace platform::uikit
@@ -101,7 +102,7 @@ inline const Selector<id()> indexPathForSelectedRow{"indexPathForSelectedRow"};
 inline const Selector<void(id, BOOL)> deselectRowAtIndexPath_animated{
     "deselectRowAtIndexPath:animated:"};
 
-// The data source's questions (the last two optional).
+// The data source's questions (the last four optional).
 inline const Selector<long(id, long)> tableView_numberOfRowsInSection{
     "tableView:numberOfRowsInSection:"};
 inline const Selector<id(id, id)> tableView_cellForRowAtIndexPath{
@@ -109,6 +110,12 @@ inline const Selector<id(id, id)> tableView_cellForRowAtIndexPath{
 inline const Selector<long(id)> numberOfSectionsInTableView{"numberOfSectionsInTableView:"};
 inline const Selector<BOOL(id, id)> tableView_canEditRowAtIndexPath{
     "tableView:canEditRowAtIndexPath:"};
+// A section's header and footer titles (optional; the device's table shows them through the
+// data source, which readers of the screen ask).
+inline const Selector<id(id, long)> tableView_titleForHeaderInSection{
+    "tableView:titleForHeaderInSection:"};
+inline const Selector<id(id, long)> tableView_titleForFooterInSection{
+    "tableView:titleForFooterInSection:"};
 
 // The delegate's questions and news (all optional).
 inline const Selector<double(id, id)> tableView_heightForRowAtIndexPath{

@@ -356,6 +356,17 @@ TEST_F(UITableViewTest, SelectingARowTellsTheDelegateUnlessItDeclines) {
                                                   "layout 2 row 2 of 3", "didSelect 2"}));
 }
 
+TEST_F(UITableViewTest, ARowWhoseCellTakesNoTouchesIsNotSelected) {
+  id cell = sel::cellForRowAtIndexPath(table_, path(2));
+  sel::setUserInteractionEnabled(cell, NO);
+  probeLog().clear();
+  EXPECT_EQ(selectRow(table_, path(2)), "the row takes no touches");
+  EXPECT_EQ(sel::indexPathForSelectedRow(table_), nil);
+  sel::setUserInteractionEnabled(cell, YES);
+  EXPECT_EQ(selectRow(table_, path(2)), "");
+  EXPECT_EQ(probeLog(), (std::vector<std::string>{"didSelect 2"}));
+}
+
 TEST_F(UITableViewTest, ATapOnASwipedTableOnlyClosesTheRow) {
   source(controller_).actions = {action("T")};
   swipeRow(table_, path(0));

@@ -21,6 +21,9 @@ struct CellBody : ViewBody {
   long style = UITableViewCellStyleDefault;
   bool built = false;
   bool selected = false;
+  bool userInteractionEnabled = true;
+  long selectionStyle = UITableViewCellSelectionStyleDefault;
+  long accessoryType = UITableViewCellAccessoryNone;
   Strong reuseIdentifier;
   Strong contentView;
   Strong textLabel;
@@ -86,6 +89,25 @@ void setSelected(id self, SEL, BOOL selected, BOOL) {
   cell(self).selected = selected != NO;
 }
 
+BOOL isUserInteractionEnabled(id self, SEL) {
+  return cell(self).userInteractionEnabled ? YES : NO;
+}
+void setUserInteractionEnabled(id self, SEL, BOOL enabled) {
+  cell(self).userInteractionEnabled = enabled != NO;
+}
+long selectionStyle(id self, SEL) {
+  return cell(self).selectionStyle;
+}
+void setSelectionStyle(id self, SEL, long style) {
+  cell(self).selectionStyle = style;
+}
+long accessoryType(id self, SEL) {
+  return cell(self).accessoryType;
+}
+void setAccessoryType(id self, SEL, long type) {
+  cell(self).accessoryType = type;
+}
+
 // The content view fills the cell; the image sits at the left, the labels after it as the
 // style places them.
 void layoutSubviews(id self, SEL) {
@@ -129,6 +151,12 @@ Class UITableViewCellClass() {
         .method(sel::prepareForReuse, prepareForReuse)
         .method(sel::isSelected, isSelected)
         .method(sel::setSelected_animated, setSelected)
+        .method(sel::isUserInteractionEnabled, isUserInteractionEnabled)
+        .method(sel::setUserInteractionEnabled, setUserInteractionEnabled)
+        .method(sel::selectionStyle, selectionStyle)
+        .method(sel::setSelectionStyle, setSelectionStyle)
+        .method(sel::accessoryType, accessoryType)
+        .method(sel::setAccessoryType, setAccessoryType)
         .method(sel::layoutSubviews, layoutSubviews);
   });
   return cls;

@@ -19,6 +19,22 @@ enum UITableViewCellStyle : long {
   UITableViewCellStyleSubtitle = 3,
 };
 
+// How a selected cell is drawn: not at all (None), or highlighted (the others).
+enum UITableViewCellSelectionStyle : long {
+  UITableViewCellSelectionStyleNone = 0,
+  UITableViewCellSelectionStyleBlue = 1,
+  UITableViewCellSelectionStyleGray = 2,
+  UITableViewCellSelectionStyleDefault = 3,
+};
+
+// The mark at the cell's right end.
+enum UITableViewCellAccessoryType : long {
+  UITableViewCellAccessoryNone = 0,
+  UITableViewCellAccessoryDisclosureIndicator = 1,
+  UITableViewCellAccessoryDetailDisclosureButton = 2,
+  UITableViewCellAccessoryCheckmark = 3,
+};
+
 }  // namespace platform::uikit
 
 namespace sel {
@@ -38,4 +54,14 @@ inline const Selector<id()> contentView{"contentView"};
 inline const Selector<void()> prepareForReuse{"prepareForReuse"};
 inline const Selector<BOOL()> isSelected{"isSelected"};
 inline const Selector<void(BOOL, BOOL)> setSelected_animated{"setSelected:animated:"};
+// Whether touches reach the cell and what is in it (YES until set); a cell that takes none
+// cannot be selected and its controls cannot be worked.
+inline const Selector<BOOL()> isUserInteractionEnabled{"isUserInteractionEnabled"};
+inline const Selector<void(BOOL)> setUserInteractionEnabled{"setUserInteractionEnabled:"};
+// How the cell looks while selected (UITableViewCellSelectionStyleDefault until set).
+inline const Selector<long()> selectionStyle{"selectionStyle"};
+inline const Selector<void(long)> setSelectionStyle{"setSelectionStyle:"};
+// The mark at the cell's right end (UITableViewCellAccessoryNone until set).
+inline const Selector<long()> accessoryType{"accessoryType"};
+inline const Selector<void(long)> setAccessoryType{"setAccessoryType:"};
 }  // namespace sel
