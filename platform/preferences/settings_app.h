@@ -15,18 +15,17 @@
 // gets viewWillAppear: as it is pushed, then its table shows its cells. Closing it pops to the
 // root; the controller is kept for the rest of the launch.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/foundation/process.h"
 #include "platform/objc/strong.h"
+#include "platform/preferences/preference_bundle.h"   // kPreferenceBundlesFolder
+#include "platform/preferences/preference_entries.h"  // kPreferenceEntriesFolder
 
 namespace platform::preferences {
-
-// The device folders of the Settings app's entries and of the bundles they name.
-inline constexpr const char* kPreferenceEntriesFolder = "/Library/PreferenceLoader/Preferences";
-inline constexpr const char* kPreferenceBundlesFolder = "/Library/PreferenceBundles";
 
 // What a pane's row is, by its specifier's "cell".
 enum class RowKind { Switch, Link, StaticText, TitleValue, Button, Other };
@@ -138,15 +137,25 @@ class SettingsApp {
   id topController() const;
 
  private:
+  friend struct RootListTap;
+  struct State;
+  struct FoundPaneRow;
+
   SettingsApp();
   ~SettingsApp();
-  struct State;
   void tearDown();
   void processEnded();
   std::string crashed(const std::string& reason);
   std::string whenRunning() const;
   template <class Work>
   std::string asSettings(Work work);
+  // The root list's row `label` was tapped: opens that entry's pane.
+  void openEntryNamed(const std::string& label);
+  // The pane in the navigation stack (just above the root), nil when none.
+  id openPaneController() const;
+  // The first row of the pane on top that `matches`; "" or why there is none.
+  std::string findPaneRow(const std::function<bool(const PaneRow&)>& matches,
+                          const std::string& what, FoundPaneRow* found) const;
 
   ProcessId pid_ = 0;
   int launches_ = 0;
