@@ -140,6 +140,13 @@ void BundleLoader::unloadAll() {
   loaded_.clear();
 }
 
+void* BundleLoader::symbol(const std::string& name, const char* symbol) const {
+  for (const Loaded& l : loaded_) {
+    if (l.name == name) return dlsym(l.handle, symbol);
+  }
+  return nullptr;
+}
+
 std::optional<fs::path> bundleFolderOfClass(Class cls) {
   for (Class c = cls; c; c = class_getSuperclass(c)) {
     unsigned int count = 0;

@@ -46,6 +46,8 @@ class BundleLoader {
   // Unloads every bundle this loader loaded and deletes their copies. REQUIRES: no object whose
   // class a bundle defines is still in use.
   void unloadAll();
+  // The address of `symbol` in the loaded bundle `name`, or null.
+  void* symbol(const std::string& name, const char* symbol) const;
 
  private:
   struct Loaded {

@@ -350,6 +350,10 @@ id SettingsApp::paneController(const std::string& label) const {
   return known == state_->panes.end() ? nil : known->second.get();
 }
 
+void* SettingsApp::bundleSymbol(const std::string& bundle, const char* symbol) const {
+  return state_ ? state_->bundles.symbol(bundle, symbol) : nullptr;
+}
+
 id SettingsApp::topController() const {
   return running() ? sel::topViewController(state_->navigation) : nil;
 }
@@ -367,19 +371,20 @@ std::string SettingsApp::pane(PaneShot* shot) const {
   objc::AutoreleasePool pool;
   id pane = openPaneController();
   if (!pane) return "no pane is open: open one first";
-  *shot = PaneShot{};
-  shot->title = utf8(sel::title(pane));
-  shot->onTop = sel::topViewController(state_->navigation) == pane;
+  PaneShot read;
+  read.title = utf8(sel::title(pane));
+  read.onTop = sel::topViewController(state_->navigation) == pane;
   id table = tableOf(pane);
   for (const uikit::ShownTableRow& shown : uikit::shownRows(table))
-    shot->rows.push_back(describeRow(shown));
+    read.rows.push_back(describeRow(shown));
   long sections = table ? sel::numberOfSections(table) : 0;
   for (long section = 0; section < sections; ++section) {
     const auto& question = sel::tableView_titleForFooterInSection;
     id source = sel::dataSource(table);
-    shot->footers.push_back(
+    read.footers.push_back(
         objc::respondsTo(source, question.sel()) ? utf8(question(source, table, section)) : "");
   }
+  if (shot) *shot = std::move(read);
   return "";
 }
 
@@ -446,13 +451,13 @@ std::string SettingsApp::list(ListShot* shot) const {
   id top = sel::topViewController(state_->navigation);
   if (!objc::isKindOf(top, ALApplicationListControllerClass()))
     return "no application list is open: open one from the pane first";
-  *shot = ListShot{};
-  shot->title = utf8(sel::title(top));
-  shot->problems = applicationListProblems(top);
+  ListShot read;
+  read.title = utf8(sel::title(top));
+  read.problems = applicationListProblems(top);
   id table = tableOf(top);
   long sections = table ? sel::numberOfSections(table) : 0;
   for (long section = 0; section < sections; ++section)
-    shot->sections.push_back(
+    read.sections.push_back(
         {utf8(sel::tableView_titleForHeaderInSection(top, table, section)), {}});
   for (const uikit::ShownTableRow& shown : uikit::shownRows(table)) {
     long section = sel::section(shown.indexPath);
@@ -462,8 +467,9 @@ std::string SettingsApp::list(ListShot* shot) const {
     row.name = utf8(sel::text(sel::textLabel(shown.cell)));
     row.checked = sel::accessoryType(shown.cell) == uikit::UITableViewCellAccessoryCheckmark;
     row.iconBundleIdentifier = uikit::imageBundleIdentifier(sel::image(sel::imageView(shown.cell)));
-    shot->sections[static_cast<std::size_t>(section)].rows.push_back(std::move(row));
+    read.sections[static_cast<std::size_t>(section)].rows.push_back(std::move(row));
   }
+  if (shot) *shot = std::move(read);
   return "";
 }
 

@@ -106,7 +106,8 @@ class SettingsApp {
   // Goes back to the root (popToRootViewControllerAnimated:); the pane's controller is kept.
   // Returns "" or an error (not running, no pane open).
   std::string closePane();
-  // The pane that is open, read from the cells it shows. Returns "" or why there is none.
+  // The pane that is open, read from the cells it shows, into *shot (when not null). Returns ""
+  // or why there is none.
   std::string pane(PaneShot* shot) const;
 
   // Flips the switch of the pane's row whose specifier has `key`, as a touch. Returns "" or
@@ -115,7 +116,7 @@ class SettingsApp {
   // Taps the pane's link row whose specifier's identifier is `specifierID`. Returns "" or what
   // to fix: no such row, not a link, greyed, or the tap opened nothing (the log says why).
   std::string openList(const std::string& specifierID);
-  // The application list on top. Returns "" or why there is none.
+  // The application list on top, into *shot (when not null). Returns "" or why there is none.
   std::string list(ListShot* shot) const;
   // Taps the row of `bundleIdentifier` in the list on top when its check mark is not already
   // `checked`. Returns "" or what to fix: no list, no such row, already so, or the list could
@@ -135,6 +136,9 @@ class SettingsApp {
   // the controller on top of the navigation stack (nil when not running). Not retained.
   id paneController(const std::string& label) const;
   id topController() const;
+  // The address of `symbol` in the loaded bundle `bundle` ("Tarrow8"), for tests that reach a
+  // bundle's state; null when it is not loaded in this launch.
+  void* bundleSymbol(const std::string& bundle, const char* symbol) const;
 
  private:
   friend struct RootListTap;
