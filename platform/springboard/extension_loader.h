@@ -34,8 +34,12 @@ class ExtensionLoader {
   ExtensionLoader& operator=(const ExtensionLoader&) = delete;
 
   // Loads every installed extension whose filter names SpringBoard (or that has no filter), in
-  // name order. Each load uses a fresh copy of the library, so its globals start anew and its
-  // constructor runs, as in a new process. Failures are reported in errors(), not thrown.
+  // name order. A filter ("NAME.plist" beside "NAME.dylib", {Filter = {Bundles = (...)}}) may
+  // list Bundles (bundle identifiers: "com.apple.springboard"), Executables ("SpringBoard") and
+  // Classes (a class the process has); each list it has must match, or one of them with Mode
+  // "Any". Each load uses a fresh copy of the library, so its globals start anew and its
+  // constructor runs, as in a new process. Failures (a filter that cannot be read or used, a
+  // library that does not load) are reported in errors(), not thrown.
   void loadAll();
   // Unloads every extension loaded by loadAll and deletes the copies.
   void unloadAll();
