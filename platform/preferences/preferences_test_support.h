@@ -21,6 +21,7 @@
 #include "platform/foundation/nslog.h"
 #include "platform/foundation/plist_file.h"
 #include "platform/foundation/process.h"
+#include "platform/foundation/read_only_folders.h"
 #include "platform/objc/object.h"
 #include "platform/preferences/settings_app.h"
 #include "platform/uikit/uidevice.h"
@@ -124,9 +125,8 @@ class SettingsAppTest : public ::testing::Test {
     app().terminate();
     terminateProcess(listener_);
     dispatch::resetForNewDevice();
+    clearReadOnlyFolders();
     std::error_code ec;
-    for (const auto& item : fs::recursive_directory_iterator(root_, ec))
-      fs::permissions(item.path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root_, ec);
   }
 

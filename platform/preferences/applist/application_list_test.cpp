@@ -4,9 +4,8 @@
 
 #include "platform/preferences/applist/application_list.h"
 
-#include <unistd.h>
-
 #include "platform/foundation/installed_applications.h"
+#include "platform/foundation/read_only_folders.h"
 #include "platform/preferences/preferences_test_support.h"
 
 namespace platform::preferences {
@@ -163,12 +162,8 @@ TEST_F(ApplicationListTest, AWriteThatFailsLeavesTheMarkAndPostsNothing) {
          fs::create_directories(file / "inside");
        }},
   };
-  if (::geteuid() != 0) {
-    cases.push_back({"its folder cannot be written", [](const fs::path& file) {
-                       fs::permissions(file.parent_path(),
-                                       fs::perms::owner_read | fs::perms::owner_exec);
-                     }});
-  }
+  cases.push_back({"its folder refuses writes",
+                   [](const fs::path& file) { setFolderReadOnly(file.parent_path(), true); }});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     writePlist(kSettings, plist::Dictionary{{"kept", true}});
@@ -181,9 +176,8 @@ TEST_F(ApplicationListTest, AWriteThatFailsLeavesTheMarkAndPostsNothing) {
     runLater();
     EXPECT_EQ(test::heard()[kListChanged], 0);
     app().terminate();
+    clearReadOnlyFolders();
     std::error_code ec;
-    fs::permissions(resolveDevicePath(kSettings)->parent_path(), fs::perms::owner_all,
-                    fs::perm_options::add, ec);
     fs::remove_all(*resolveDevicePath("/var"), ec);
   }
 }
