@@ -22,8 +22,10 @@ using test::SettingsAppTest;
 class ListControllerTest : public SettingsAppTest {
  protected:
   id controller() { return app().paneController("Test"); }
-  // The cell PSListController hands out for (row, section), asked through the pane.
+  // The cell PSListController hands out for (row, section), asked through the pane (the cell
+  // is the controller's; what the pane autoreleases on the way goes at once).
   id cellAt(long row, long section = 0) {
+    objc::AutoreleasePool pool;
     Strong path = indexPath(row, section);
     return sel::tableView_cellForRowAtIndexPath(controller(), sel::table(controller()), path);
   }
