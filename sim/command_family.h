@@ -92,6 +92,7 @@ inline constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
 const CommandFamily& deviceCommands();
 const CommandFamily& lockScreenCommands();
 const CommandFamily& actionCommands();
+const CommandFamily& settingsAppCommands();
 std::vector<const CommandFamily*> commandFamilies();
 
 }  // namespace sim

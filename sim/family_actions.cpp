@@ -135,6 +135,16 @@ std::optional<uikit::ScreenLayer> topLayer() {
   return std::nullopt;
 }
 
+// Runs a user's touch as the process that shows what it lands on (SpringBoard, or the Settings
+// app for its own alerts).
+template <class Work>
+auto asOwner(const uikit::ScreenLayer& layer, Work work) {
+  if (layer.process == platform::kDeviceProcess) return asSpringBoard(work);
+  platform::ProcessScope scope(layer.process);
+  platform::objc::AutoreleasePool pool;
+  return work();
+}
+
 bool tap(RunContext& c) {
   std::string title = c.arg(0);
   auto top = topLayer();
@@ -149,13 +159,13 @@ bool tap(RunContext& c) {
       case uikit::ScreenLayerKind::Alert:
       case uikit::ScreenLayerKind::Sheet:
         error =
-            asSpringBoard([&] { return uikit::tapModalButton(top->object, static_cast<long>(i)); });
+            asOwner(*top, [&] { return uikit::tapModalButton(top->object, static_cast<long>(i)); });
         break;
       case uikit::ScreenLayerKind::SwipedRow:
-        error = asSpringBoard([&] { return uikit::tapRowAction(top->object, i); });
+        error = asOwner(*top, [&] { return uikit::tapRowAction(top->object, i); });
         break;
       default:
-        error = asSpringBoard([&] { return uikit::tapBarButton(top->buttons[i].object); });
+        error = asOwner(*top, [&] { return uikit::tapBarButton(top->buttons[i].object); });
     }
     c.phone.wait(0);
     return error.empty() || c.fail(error);

@@ -225,6 +225,20 @@ CommandFamily build() {
          c.phone.deleteFile(c.arg(0));
          return true;
        }},
+      {"read-only", "read-only PATH", "make the device folder PATH refuse every write inside it",
+       1, 1, [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); },
+       [](RunContext& c) {
+         c.phone.setFolderReadOnly(c.arg(0), true);
+         c.say(c.arg(0) + " refuses writes");
+         return true;
+       }},
+      {"writable", "writable PATH", "let the device folder PATH take writes again", 1, 1,
+       [](const std::vector<Word>& a) { return checkDevicePath(a[0].text); },
+       [](RunContext& c) {
+         c.phone.setFolderReadOnly(c.arg(0), false);
+         c.say(c.arg(0) + " takes writes");
+         return true;
+       }},
       {"post", "post darwin NAME | post distributed NAME [KEY=VALUE...]",
        "post a Darwin notification, or a distributed one with string user info", 2, kAnyCount,
        [](const std::vector<Word>& a) -> std::string {

@@ -20,6 +20,8 @@
 #include "platform/foundation/nsstring.h"
 #include "platform/foundation/plist_file.h"
 #include "platform/foundation/property_list_objects.h"
+#include "platform/foundation/read_only_folders.h"
+#include "platform/preferences/settings_app.h"
 #include "platform/springboard/delivery_log.h"
 #include "platform/springboard/extension_loader.h"
 #include "platform/springboard/springboard_host.h"
@@ -30,7 +32,11 @@ namespace sim {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::preferences::SettingsApp;
 using platform::springboard::SpringBoardHost;
+
+// The Settings app's row for the extension's pane.
+constexpr const char* kSettingsPaneLabel = "Tarrow8";
 
 fs::path besideThisProgram(const char* file) {
   std::error_code ec;
@@ -117,6 +123,7 @@ Phone::Phone(const PhoneOptions& options) {
   platform::dispatch::resetForNewDevice();
   platform::uikit::setDeviceIdiom(0);  // a new device is a phone until a scenario says otherwise
   platform::clearLog();
+  platform::clearReadOnlyFolders();
   platform::springboard::DeliveryLog::shared().clear();
   launchBase_ = SpringBoardHost::shared().launchCount();
   std::string error = installPackage(package, options.extension, root_);
@@ -128,6 +135,7 @@ Phone::Phone(const PhoneOptions& options) {
 }
 
 Phone::~Phone() {
+  SettingsApp::shared().terminate();
   SpringBoardHost::shared().terminate();
   platform::DeviceClock::shared().setVirtual(platform::DeviceClock::shared().now());
   SpringBoardHost::shared().setLaunchListener(nullptr);
@@ -143,22 +151,26 @@ bool Phone::boot() {
   if (SpringBoardHost::shared().running()) return false;
   SpringBoardHost::shared().boot();
   platform::RunLoop::main().runDue();
+  placeSettingsApp();
   return true;
 }
 
 void Phone::respring() {
   SpringBoardHost::shared().relaunch();
   platform::RunLoop::main().runDue();
+  placeSettingsApp();
 }
 
 void Phone::lock() {
   SpringBoardHost::shared().lock();
   platform::RunLoop::main().runDue();
+  placeSettingsApp();
 }
 
 void Phone::unlock() {
   SpringBoardHost::shared().unlock();
   platform::RunLoop::main().runDue();
+  placeSettingsApp();
 }
 
 bool Phone::wake() {
@@ -215,10 +227,12 @@ std::string Phone::withdraw(const std::string& bulletinID) {
 }
 
 std::string Phone::openFromLockScreen(const std::string& bulletinID) {
+  settingsShown_ = false;  // the bulletin's application comes to the front
   return onSpringBoard([&](SpringBoardUI& ui) { return ui.openFromLockScreen(bulletinID); });
 }
 
 std::string Phone::openFromNotificationCenter(const std::string& bulletinID) {
+  settingsShown_ = false;
   return onSpringBoard(
       [&](SpringBoardUI& ui) { return ui.openFromNotificationCenter(bulletinID); });
 }
@@ -264,6 +278,46 @@ const platform::springboard::BulletinContents* Phone::published(
 void Phone::wait(double seconds) {
   platform::RunLoop::main().runFor(seconds);
   platform::RunLoop::main().runDue();
+  placeSettingsApp();
+}
+
+std::string Phone::openSettingsPane() {
+  if (!springBoardRunning()) return "SpringBoard is not running (use boot first)";
+  if (locked()) return "the phone is locked: unlock it to open the Settings app";
+  SettingsApp& app = SettingsApp::shared();
+  std::string error;
+  if (!app.running()) error = app.launch();
+  if (error.empty()) {
+    settingsShown_ = true;
+    placeSettingsApp();
+    error = app.openPane(kSettingsPaneLabel);
+  }
+  platform::RunLoop::main().runDue();
+  placeSettingsApp();
+  return error;
+}
+
+std::string Phone::closeSettingsPane() {
+  SettingsApp& app = SettingsApp::shared();
+  if (!settingsPaneShown()) return "the Settings pane is not shown (use settings-app open)";
+  std::string error = app.closePane();
+  settingsShown_ = false;
+  platform::RunLoop::main().runDue();
+  placeSettingsApp();
+  return error;
+}
+
+bool Phone::settingsPaneShown() const {
+  const SettingsApp& app = SettingsApp::shared();
+  return settingsShown_ && app.running() && app.inForeground();
+}
+
+void Phone::placeSettingsApp() {
+  SettingsApp& app = SettingsApp::shared();
+  if (!app.running()) return;
+  bool front = settingsShown_ && springBoardRunning() && !locked();
+  if (front && !app.inForeground()) app.enterForeground();
+  if (!front && app.inForeground()) app.enterBackground();
 }
 
 bool Phone::springBoardRunning() const {
@@ -320,6 +374,10 @@ std::string Phone::writeFile(const std::string& devicePath, const std::string& c
   out << contents;
   out.close();
   return out ? "" : "cannot write " + devicePath;
+}
+
+void Phone::setFolderReadOnly(const std::string& devicePath, bool readOnly) {
+  platform::setFolderReadOnly(hostPath(devicePath), readOnly);
 }
 
 void Phone::deleteFile(const std::string& devicePath) {

@@ -51,6 +51,18 @@ class Phone {
   // Lets `seconds` of device time pass, running everything that falls due.
   void wait(double seconds);
 
+  // The user opens the Settings app on the extension's pane: the app starts when it does not
+  // run, comes to the front, and shows the pane (the pane's viewWillAppear: runs each time).
+  // Returns "" or why not: SpringBoard not running, the phone locked, the pane would not load
+  // (the Settings app's loader errors name the files).
+  std::string openSettingsPane();
+  // The user leaves the pane for the home screen; the Settings app stays in the background and
+  // keeps the pane's controller. Returns "" or an error (the pane is not shown).
+  std::string closeSettingsPane();
+  // Whether the user is in the Settings app (on the pane or a list it opened) and it is on
+  // screen: not while the phone is locked, nor after another application came up.
+  bool settingsPaneShown() const;
+
   bool springBoardRunning() const;
   // How many times SpringBoard has launched on this phone.
   int launchCount() const;
@@ -70,6 +82,8 @@ class Phone {
       bool notify = true);
   // Writes `contents` as the whole file at `devicePath`. Returns "" or an error.
   std::string writeFile(const std::string& devicePath, const std::string& contents);
+  // Makes the device folder `devicePath` refuse every write inside it, or take writes again.
+  void setFolderReadOnly(const std::string& devicePath, bool readOnly);
   // Deletes the file at `devicePath`, if any.
   void deleteFile(const std::string& devicePath);
   // The settings file's contents, or nothing when it cannot be read.
@@ -129,6 +143,11 @@ class Phone {
   int logSink_ = 0;
   std::function<void(const std::string&, const std::string&)> logListener_;
   std::map<std::string, platform::springboard::BulletinContents> published_;
+  bool settingsShown_ = false;  // the user is in the Settings app
+
+  // Puts the Settings app on screen while the user is in it and the phone is unlocked, and
+  // takes it off otherwise (a lock, a relaunch, another application coming up).
+  void placeSettingsApp();
 };
 
 // The settings file both deliverables share.

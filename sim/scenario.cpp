@@ -116,7 +116,7 @@ bool RunContext::requireSpringBoard() const {
 }
 
 std::vector<const CommandFamily*> commandFamilies() {
-  return {&deviceCommands(), &lockScreenCommands(), &actionCommands()};
+  return {&deviceCommands(), &lockScreenCommands(), &actionCommands(), &settingsAppCommands()};
 }
 
 std::optional<Command> parseLine(const std::string& text, const std::string& file, int line,
