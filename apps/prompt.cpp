@@ -14,6 +14,7 @@ namespace simulator {
 namespace {
 
 constexpr int kExitFailed = 1;
+constexpr int kExitPageNotWritten = 2;
 constexpr const char* kListHint = "help lists them";
 
 // Whether a line (or the end of input) is waiting on standard input.
@@ -33,7 +34,8 @@ std::vector<std::string> wordsOf(const std::string& line) {
 void printHelp(const std::vector<std::string>& words, std::ostream& out) {
   if (words.size() == 1) {
     out << sim::scenarioCommandSummary()
-        << "\n  help COMMAND shows one command's forms; quit (or Ctrl-D) ends the session\n";
+        << "\n  help COMMAND shows one command's forms; save-html FILE writes the steps so far as"
+           " a page;\n  quit (or Ctrl-D) ends the session\n";
   } else if (auto help = sim::commandHelp(words[1])) {
     out << *help;
   } else {
@@ -52,7 +54,7 @@ std::vector<std::string> promptCompletions(const std::string& beforeCursor) {
   std::vector<std::string> pool;
   if (position == 0) {
     pool = sim::commandNames();
-    pool.insert(pool.end(), {"help", "quit"});
+    pool.insert(pool.end(), {"help", "save-html", "quit"});
   } else if (position == 1 && words[0] == "help") {
     pool = sim::commandNames();
   }
@@ -63,8 +65,29 @@ std::vector<std::string> promptCompletions(const std::string& beforeCursor) {
   return matches;
 }
 
-int runPrompt(sim::Phone& phone, LineSource& lines, std::ostream& out, bool live) {
+namespace {
+
+// Writes the page of the steps so far to `path` (save-html); says where, or why it could not.
+void savePage(const sim::HtmlPage& page, const std::string& path, std::ostream& out) {
+  sim::PageFile file;
+  std::string error = file.open(path);
+  if (error.empty()) error = file.write(page.text());
+  if (!error.empty()) {
+    out << error << "\n";
+    return;
+  }
+  out << "page of " << sim::countOf(page.stepCount(), "step", "steps") << " written to "
+      << sim::displayText(path) << "\n";
+}
+
+}  // namespace
+
+int runPrompt(sim::Phone& phone, LineSource& lines, std::ostream& out, bool live,
+              sim::PageFile* pageFile) {
   sim::ScenarioRunner runner(phone, out, "input");
+  // Every step is drawn as it runs, so that save-html can write the steps typed before it.
+  sim::HtmlPage page("input");
+  runner.setStepObserver(page.observer(phone));
   out << "Type commands (\"help\" lists them, \"help COMMAND\" shows one, \"quit\" ends). "
          "Start with: boot\n";
   std::size_t run = 0, failed = 0, notUnderstood = 0;
@@ -79,6 +102,14 @@ int runPrompt(sim::Phone& phone, LineSource& lines, std::ostream& out, bool live
     if (words[0] == "quit" || words[0] == "exit") break;
     if (words[0] == "help") {
       printHelp(words, out);
+      continue;
+    }
+    if (words[0] == "save-html") {
+      if (words.size() == 2) {
+        savePage(page, words[1], out);
+      } else {
+        out << "usage: save-html FILE\n";
+      }
       continue;
     }
     std::vector<std::string> errors;
@@ -96,6 +127,13 @@ int runPrompt(sim::Phone& phone, LineSource& lines, std::ostream& out, bool live
   if (notUnderstood > 0)
     out << "; " << sim::countOf(notUnderstood, "line", "lines") << " not understood";
   out << "\n";
+  if (pageFile) {
+    std::string error = pageFile->write(page.text());
+    if (!error.empty()) {
+      std::cerr << "tarrow8-sim: " << error << "\n";
+      return kExitPageNotWritten;
+    }
+  }
   return failed == 0 ? 0 : kExitFailed;
 }
 

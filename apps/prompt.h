@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/html_page.h"
 #include "sim/phone.h"
 
 namespace simulator {
@@ -31,7 +32,9 @@ std::vector<std::string> promptCompletions(const std::string& beforeCursor);
 // Runs lines from `lines` against `phone` until `quit`, `exit` or the end of input, writing the
 // transcript to `out`; a live phone keeps running while the prompt waits. Ends with a summary
 // such as "session: 3 commands run, 1 failed" and returns the exit status it reports: 0 when
-// every command held, 1 otherwise.
-int runPrompt(sim::Phone& phone, LineSource& lines, std::ostream& out, bool live);
+// every command held, 1 otherwise. `save-html FILE` writes the page of the steps run so far;
+// `page`, when given, gets the page of the whole session at its end (2 when that fails).
+int runPrompt(sim::Phone& phone, LineSource& lines, std::ostream& out, bool live,
+              sim::PageFile* page = nullptr);
 
 }  // namespace simulator

@@ -11,6 +11,7 @@
 #include "apps/ending_signals.h"
 #include "apps/line_editor.h"
 #include "apps/prompt.h"
+#include "sim/html_page.h"
 #include "sim/phone.h"
 #include "sim/scenario.h"
 #include "sim/scenario_source.h"
@@ -83,9 +84,11 @@ int main(int argc, char** argv) {
       "  tarrow8-sim                                  run the built-in tour\n"
       "  tarrow8-sim scenarios/settings.scenario      run a scenario file\n"
       "  tarrow8-sim -i --device-root ./phone         type commands; keep the files in ./phone\n"
+      "  tarrow8-sim --html tour.html                 the tour as a page of the phone's screens\n"
       "  tarrow8-sim --time-zone Europe/Berlin --locale de_DE --start \"2026-12-24 18:00\" FILE\n\n"
       "At the prompt (-i) lines can be edited and recalled with the arrow keys, Tab completes\n"
-      "command names, and \"help COMMAND\" shows one command's forms.\n"
+      "command names, \"help COMMAND\" shows one command's forms, and \"save-html FILE\" writes\n"
+      "the steps so far as a page.\n"
       "--commands lists the scenario commands; docs/scenarios.md describes the language.\n"
       "Exit status: 0 when every expectation held, 1 when one failed, 2 when the scenario or an\n"
       "option is wrong.",
@@ -114,6 +117,10 @@ int main(int argc, char** argv) {
   app.add_flag(
       "--live", options.live,
       "Follow the wall clock: time passes by itself and `wait` really waits (ignores --start)");
+  std::string htmlPath;
+  app.add_option("--html", htmlPath,
+                 "Also write the run as one HTML page: every step with the phone's screen after "
+                 "it (opens at the first failure)");
   app.add_flag("--check", checkOnly, "Only check the scenario for errors; run nothing");
   app.add_flag("--commands", listCommands, "List the scenario commands and exit");
   try {
@@ -158,6 +165,16 @@ int main(int argc, char** argv) {
     }
   }
 
+  // A page that cannot be written is known before anything runs.
+  sim::PageFile pageFile;
+  if (!htmlPath.empty()) {
+    std::string error = pageFile.open(htmlPath);
+    if (!error.empty()) {
+      std::cerr << "tarrow8-sim: " << error << "; nothing was run\n";
+      return kExitBadInput;
+    }
+  }
+
   try {
     std::optional<sim::Phone> phone;
     {
@@ -181,20 +198,32 @@ int main(int argc, char** argv) {
     std::cout << "Tarrow8 simulator: locale " << options.locale << ", time zone "
               << options.timeZone << ", device time " << phone->localTime() << "\n"
               << "device root " << phone->root().string() << "\n\n";
+    sim::PageFile* page = htmlPath.empty() ? nullptr : &pageFile;
     if (typeCommands) {
       if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
         EditedLines lines;
-        return simulator::runPrompt(*phone, lines, std::cout, options.live);
+        return simulator::runPrompt(*phone, lines, std::cout, options.live, page);
       }
       PlainLines lines;
-      return simulator::runPrompt(*phone, lines, std::cout, options.live);
+      return simulator::runPrompt(*phone, lines, std::cout, options.live, page);
     }
     sim::ScenarioRunner runner(*phone, std::cout, name);
+    sim::HtmlPage html(name);
+    if (page) runner.setStepObserver(html.observer(*phone));
     int failures = runner.runAll(parsed.commands);
     std::cout << "\n"
               << displayText(name) << ": " << countOf(parsed.commands.size(), "command", "commands")
               << ", " << (failures == 0 ? "all passed" : sim::withThousands(failures) + " failed")
               << "\n";
+    if (page) {
+      std::cout.flush();
+      std::string error = page->write(html.text());
+      if (!error.empty()) {
+        std::cerr << "tarrow8-sim: " << error << "\n";
+        return kExitBadInput;
+      }
+      std::cerr << "tarrow8-sim: page written to " << displayText(htmlPath) << "\n";
+    }
     return failures == 0 ? 0 : kExitFailed;
   } catch (const std::exception& e) {
     std::cerr << "tarrow8-sim: " << e.what() << "\n";

@@ -13,6 +13,8 @@ TARROW8_PACKAGES=(
   cmake ninja-build pkg-config clang libclang-rt-14-dev g++ gcc
   libobjc-12-dev libplist-dev libplist++-dev libicu-dev libcli11-dev
   libgtest-dev libbenchmark-dev libedit-dev python3
+  # The tests of the simulator's HTML page read it with an HTML5 parser, as a browser does.
+  libgumbo-dev
 )
 
 # Installs the packages that are missing (as root, or through sudo).

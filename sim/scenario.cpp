@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <sstream>
+#include <streambuf>
 
 #include "platform/springboard/delivery_log.h"
 #include "sim/command_family.h"
@@ -86,6 +87,34 @@ const CommandRule* findRule(const std::string& name) {
   if (name == "expect") return &expectRule();
   return findCommand(name);
 }
+
+// While it lives, everything written to `out` still goes there and is also kept, for the step
+// observer; the stream gets its own buffer back at the end.
+class CopiedOutput : public std::streambuf {
+ public:
+  explicit CopiedOutput(std::ostream& out) : out_(out), original_(out.rdbuf(this)) {}
+  ~CopiedOutput() override { out_.rdbuf(original_); }
+  CopiedOutput(const CopiedOutput&) = delete;
+  CopiedOutput& operator=(const CopiedOutput&) = delete;
+  const std::string& copy() const { return copy_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    copy_.push_back(traits_type::to_char_type(c));
+    return original_->sputc(traits_type::to_char_type(c));
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    copy_.append(s, static_cast<std::size_t>(n));
+    return original_->sputn(s, n);
+  }
+  int sync() override { return original_->pubsync(); }
+
+ private:
+  std::ostream& out_;
+  std::streambuf* original_;
+  std::string copy_;
+};
 
 }  // namespace
 
@@ -249,6 +278,8 @@ void ScenarioRunner::reportChanges(const ScreenState& before) {
 }
 
 bool ScenarioRunner::run(const Command& command) {
+  std::optional<CopiedOutput> copied;
+  if (observer_) copied.emplace(out_);
   stamp(command);
   int launchesBefore = phone_.launchCount();
   ScreenState before = screenState();
@@ -259,6 +290,11 @@ bool ScenarioRunner::run(const Command& command) {
     for (const auto& e : phone_.loaderErrors()) out_ << "    loader: " << e << "\n";
   }
   if (command.name != "show" && command.name != "expect") reportChanges(before);
+  if (observer_) {
+    std::string printed = copied->copy();
+    copied.reset();
+    observer_(Step{command, std::move(printed), ok});
+  }
   return ok;
 }
 

@@ -2,6 +2,7 @@
 // Scenario files: one command per line, checked whole before anything runs, then run against a
 // phone while a transcript is printed. docs/scenarios.md is the language's reference.
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -39,10 +40,25 @@ std::optional<Command> parseLine(const std::string& text, const std::string& fil
                                  std::vector<std::string>& errors,
                                  const std::string& listHint = "tarrow8-sim --commands lists them");
 
+// What one command did, as a watcher of the run sees it once the command has run.
+struct Step {
+  const Command& command;
+  // Everything the transcript showed while it ran, the stamped command line first; lines the
+  // phone logged count when they went to the same stream.
+  std::string printed;
+  bool ok = true;  // false when it failed (an unmet expectation or a refused action)
+};
+// Told of each step right after it ran, before the next one starts.
+using StepObserver = std::function<void(const Step&)>;
+
 // Runs commands against a phone, printing the transcript to `out`.
 class ScenarioRunner {
  public:
   ScenarioRunner(Phone& phone, std::ostream& out, std::string file);
+
+  // From now on `observer` hears of every command run (none: nobody does). The transcript
+  // stays what it is.
+  void setStepObserver(StepObserver observer) { observer_ = std::move(observer); }
 
   // Runs one command. Returns false when it failed (an unmet expectation or an action the phone
   // refused); the reason is printed as "FILE:LINE: ...".
@@ -66,6 +82,7 @@ class ScenarioRunner {
   Phone& phone_;
   std::ostream& out_;
   std::string file_;
+  StepObserver observer_;
 };
 
 // A one-page summary of the commands, for --help and the interactive "help".
