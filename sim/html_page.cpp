@@ -129,6 +129,21 @@ ol.steps{list-style:none;margin:0;padding:0}
 .cell{display:flex;align-items:center;gap:12px;min-height:44px;padding:6px 15px;background:#fff;border-bottom:1px solid #c8c7cc}
 .cell-text{font-size:17px}
 .cell-detail{font-size:12px;color:#8e8e93}
+.grouped{padding-top:0}
+.grouped .group{border-top:1px solid #c8c7cc;margin-top:22px}
+.grouped .header{margin:22px 15px -16px;font-size:13px;color:#6d6d72;text-transform:uppercase}
+.grouped .footer{margin:6px 15px 0;font-size:13px;color:#6d6d72}
+.grouped .footer.problem{color:#ff3b30}
+.pane-row,.list-row{justify-content:space-between}
+.pane-label{flex:1;font-size:17px}
+.pane-value{font-size:17px;color:#8e8e93}
+.greyed .pane-label,.greyed .pane-value,.greyed .switch{opacity:.4}
+.switch{position:relative;flex:none;width:51px;height:31px;border-radius:16px;background:#fff;box-shadow:inset 0 0 0 1.5px #e5e5ea}
+.switch .knob{position:absolute;top:1.5px;left:1.5px;width:28px;height:28px;border-radius:50%;background:#fff;box-shadow:0 2px 3px rgba(0,0,0,.3)}
+.switch.on{box-shadow:none}
+.switch.on .knob{left:21.5px}
+.chevron-right{font-size:24px;color:#c7c7cc}
+.check-mark{font-size:17px;color:#007aff}
 )CSS";
 
 // Counts the steps drawn, says so in the page (the browser check reads it), and opens the page

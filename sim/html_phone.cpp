@@ -4,6 +4,7 @@
 
 #include "platform/foundation/nsindexpath.h"
 #include "platform/objc/object.h"
+#include "platform/preferences/settings_app.h"
 #include "platform/springboard/notification_cell.h"
 #include "platform/springboard/notification_center.h"
 #include "platform/springboard/springboard_host.h"
@@ -92,6 +93,25 @@ std::vector<RowExtras> extrasOf(id table, std::size_t rows, const std::vector<Sc
   return extras;
 }
 
+// Draws a window or presented controller: the Settings app's list or pane from what their cells
+// show, anything else as a controller's screen.
+void drawWindowLayer(const ScreenLayer& layer, const DeviceFace& face, std::string& html) {
+  auto& settings = platform::preferences::SettingsApp::shared();
+  if (settings.running() && layer.process == settings.pid()) {
+    platform::preferences::ListShot list;
+    if (settings.list(&list).empty()) {
+      drawApplicationList(list, face, html);
+      return;
+    }
+    platform::preferences::PaneShot pane;
+    if (settings.pane(&pane).empty() && pane.onTop) {
+      drawSettingsPane(pane, face, html);
+      return;
+    }
+  }
+  drawControllerScreen(layer, face, html);
+}
+
 // Whether a window layer shows anything of its own (SpringBoard's own window and a sheet's
 // window on a pad show nothing but what is drawn for them elsewhere).
 bool showsSomething(const ScreenLayer& layer) {
@@ -132,7 +152,7 @@ void drawScreen(const Phone& phone, const DeviceFace& face, std::string& html) {
       case ScreenLayerKind::Window:
       case ScreenLayerKind::PresentedController:
         if (!showsSomething(layer)) break;
-        drawControllerScreen(layer, face, html);
+        drawWindowLayer(layer, face, html);
         darkStatusBar = true;
         break;
       case ScreenLayerKind::SwipedRow:

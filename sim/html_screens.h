@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/preferences/settings_app.h"
 #include "platform/uikit/screen_stack.h"
 #include "sim/phone.h"
 #include "sim/screens.h"
@@ -82,6 +83,16 @@ void drawDatePicker(id picker, std::string& html);
 // of its tables: the reminders window and any other controller's screen.
 void drawControllerScreen(const platform::uikit::ScreenLayer& layer, const DeviceFace& face,
                           std::string& html);
+
+// The Settings app's pane of an extension: grouped rows with their labels, switches (in their
+// tint when on), values and links, greyed rows, and the sections' footers.
+void drawSettingsPane(const platform::preferences::PaneShot& pane, const DeviceFace& face,
+                      std::string& html);
+
+// An application list of the Settings app: its sections, each application with its icon and
+// its check mark, and the problems the list reported.
+void drawApplicationList(const platform::preferences::ListShot& list, const DeviceFace& face,
+                         std::string& html);
 
 // Row actions shown for a table the drawing has no list for: a bar of its buttons.
 void drawSwipedRowActions(const platform::uikit::ScreenLayer& swiped, std::string& html);
