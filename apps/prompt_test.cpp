@@ -4,8 +4,12 @@
 #include "apps/prompt.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace simulator {
@@ -78,6 +82,21 @@ TEST_F(PromptTest, HelpListsTheCommandsOrShowsTheFormsOfOne) {
   EXPECT_TRUE(said("session: 0 commands run")) << "help is not a command of the phone";
 }
 
+TEST_F(PromptTest, SaveHtmlWritesThePageOfTheStepsSoFar) {
+  std::string page = ::testing::TempDir() + "prompt-page-" + std::to_string(getpid()) + ".html";
+  type({"boot", "expect launches 1", "save-html " + page, "save-html", "save-html /nonexistent/p"});
+  EXPECT_TRUE(said("page of 2 steps written to " + page)) << out_.str();
+  EXPECT_TRUE(said("usage: save-html FILE\n"));
+  EXPECT_TRUE(said("cannot write the page to /nonexistent/p: No such file or directory\n"));
+  EXPECT_TRUE(said("session: 2 commands run, all passed")) << "save-html is not a command";
+  std::ifstream in(page);
+  std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
+  EXPECT_NE(html.find("id=\"step-2\""), std::string::npos);
+  EXPECT_EQ(html.find("id=\"step-3\""), std::string::npos);
+  std::remove(page.c_str());
+}
+
 TEST(PromptCompletion, CompletesCommandNamesAndTheWordAfterHelp) {
   using Words = std::vector<std::string>;
   const std::pair<const char*, Words> cases[] = {
@@ -88,6 +107,7 @@ TEST(PromptCompletion, CompletesCommandNamesAndTheWordAfterHelp) {
       {"respring ", {}},
       {"show fl", {}},
       {"qu", {"quit"}},
+      {"sav", {"save-html"}},
       {"nosuch", {}},
   };
   for (const auto& [line, words] : cases) EXPECT_EQ(promptCompletions(line), words) << line;

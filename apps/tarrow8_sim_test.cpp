@@ -1,5 +1,6 @@
 // tarrow8-sim run as a user runs it: what it says and how it exits for scenario files it cannot
-// use and options it does not know, and that a signal leaves no temporary device root behind.
+// use and options it does not know, that a signal leaves no temporary device root behind, and
+// the page --html writes.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -216,6 +218,61 @@ TEST_F(SimulatorProgramTest, EndingSignalsRemoveTheTemporaryDeviceRoot) {
     EXPECT_EQ(o.signal, signal) << "ended by the signal, as the shell expects: " << o.err;
     EXPECT_EQ(leftInTmp(), 0u) << strsignal(signal);
   }
+}
+
+// How many steps a page written by --html or save-html holds.
+std::size_t stepsInPage(const fs::path& page) {
+  std::ifstream in(page);
+  std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::size_t steps = 0;
+  for (std::size_t at = 0; (at = html.find("<li class=\"step", at)) != std::string::npos; ++at)
+    ++steps;
+  return html.rfind("<!DOCTYPE html>", 0) == 0 ? steps : 0;
+}
+
+// The transcript without the line naming the temporary device root, which differs per run.
+std::string withoutDeviceRoot(const std::string& out) {
+  std::size_t at = out.find("device root ");
+  return at == std::string::npos ? out : out.substr(0, at) + out.substr(out.find('\n', at));
+}
+
+TEST_F(SimulatorProgramTest, APageThatCannotBeWrittenStopsTheRunBeforeItStarts) {
+  fs::path scenario = file("ok.scenario", "boot\nexpect launches 1\n");
+  fs::create_directories(folder_ / "a folder");
+  for (const fs::path& page : {folder_ / "missing" / "page.html", folder_ / "a folder"}) {
+    Outcome o = run({"--html", page.string(), scenario.string()});
+    EXPECT_EQ(o.exitCode, 2) << page;
+    EXPECT_NE(o.err.find("tarrow8-sim: cannot write the page to " + page.string() + ": "),
+              std::string::npos)
+        << o.err;
+    EXPECT_NE(o.err.find("; nothing was run"), std::string::npos) << o.err;
+    EXPECT_EQ(o.out, "") << "no phone was set up and no command ran";
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+  EXPECT_EQ(leftInTmp(), 0u);
+}
+
+TEST_F(SimulatorProgramTest, APageHoldsEveryStepAndChangesNothingInTheTranscript) {
+  fs::path scenario = file("page.scenario",
+                           "settings enabled=true\nboot\npublish m1 com.apple.MobileSMS title=A\n"
+                           "swipe lockscreen m1\ntap T\nexpect sheet\n");
+  Outcome plain = run({scenario.string()});
+  Outcome paged = run({"--html", (folder_ / "page.html").string(), scenario.string()});
+  EXPECT_EQ(plain.exitCode, 1) << "the sheet is shown: the last line fails";
+  EXPECT_EQ(paged.exitCode, plain.exitCode);
+  EXPECT_EQ(withoutDeviceRoot(paged.out), withoutDeviceRoot(plain.out));
+  EXPECT_EQ(stepsInPage(folder_ / "page.html"), 6u);
+  EXPECT_NE(paged.err.find("page written to"), std::string::npos) << paged.err;
+}
+
+TEST_F(SimulatorProgramTest, ThePromptsPageHoldsTheSessionsSteps) {
+  fs::path early = folder_ / "early.html", whole = folder_ / "whole.html";
+  Outcome o = run({"-i", "--html", whole.string()},
+                  "boot\nsave-html " + early.string() + "\nexpect launches 1\nquit\n");
+  EXPECT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_NE(o.out.find("page of 1 step written to " + early.string()), std::string::npos) << o.out;
+  EXPECT_EQ(stepsInPage(early), 1u) << "the steps typed before save-html";
+  EXPECT_EQ(stepsInPage(whole), 2u) << "--html: the whole session, at its end";
 }
 
 }  // namespace
