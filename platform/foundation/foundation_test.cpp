@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "platform/foundation/device_locale.h"
 #include "platform/foundation/device_root.h"
@@ -177,6 +179,42 @@ TEST_F(FoundationTest, MutableCollectionsRetainCopyKeysAndRaiseOnBadInput) {
   EXPECT_TRUE(sel::containsObject(set, nsstring("id-1")));
   sel::removeAllObjects(set);
   EXPECT_EQ(sel::count(set), 0u);
+}
+
+TEST_F(FoundationTest, DictionariesEnumerateInTheirOrderAndRaiseWhenChangedMeanwhile) {
+  Strong dict = mutableDictionary();
+  for (const char* key : {"c", "a", "b"}) setObjectForKey(dict, key, nsstring(key));
+  sel::removeObjectForKey(dict, nsstring("a"));
+  setObjectForKey(dict, "a", nsstring("again"));
+  std::vector<std::string> seen;
+  sel::enumerateKeysAndObjectsUsingBlock(
+      dict, [&](id key, id object, BOOL*) { seen.push_back(utf8(key) + "=" + utf8(object)); });
+  EXPECT_EQ(seen, (std::vector<std::string>{"c=c", "b=b", "a=again"}));
+
+  seen.clear();
+  sel::enumerateKeysAndObjectsUsingBlock(dict, [&](id key, id, BOOL* stop) {
+    seen.push_back(utf8(key));
+    *stop = YES;
+  });
+  EXPECT_EQ(seen, (std::vector<std::string>{"c"})) << "the block stops the walk";
+
+  for (bool replace : {true, false}) {
+    try {
+      sel::enumerateKeysAndObjectsUsingBlock(dict, [&](id key, id, BOOL*) {
+        if (replace) {
+          setObjectForKey(dict, "c", nsstring("changed"));
+        } else {
+          sel::removeObjectForKey(dict, key);
+        }
+      });
+      ADD_FAILURE() << "no exception";
+    } catch (const NSException& e) {
+      EXPECT_EQ(e.name(), "NSGenericException");
+      EXPECT_NE(e.reason().find("was mutated while being enumerated"), std::string::npos);
+    }
+  }
+  EXPECT_EQ(utf8(objectForKey(dict, "b")), "b");
+  EXPECT_EQ(sel::count(dict), 2u) << "each change took effect before the walk stopped";
 }
 
 TEST_F(FoundationTest, RemovingTheLastReferenceInsideACollectionIsSafe) {

@@ -1,6 +1,7 @@
 #include "platform/foundation/nsarray.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/collection_description.h"
@@ -196,6 +197,12 @@ Class NSMutableArrayClass() {
 objc::Strong nsarray(std::initializer_list<id> objects) {
   id a = newArray(NSArrayClass(), {});
   for (id o : objects) elementsOf(a).emplace_back(o);
+  return Strong::adopt(a);
+}
+
+objc::Strong nsarray(std::vector<objc::Strong> elements) {
+  id a = newArray(NSArrayClass(), {});
+  elementsOf(a) = std::move(elements);
   return Strong::adopt(a);
 }
 

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 #include "platform/foundation/collection_selectors.h"
 #include "platform/objc/object.h"
@@ -15,6 +16,8 @@ Class NSMutableArrayClass();
 
 // A new NSArray holding `objects` in order. REQUIRES: no element is nil.
 objc::Strong nsarray(std::initializer_list<id> objects);
+// A new NSArray that takes over `elements`, in order. REQUIRES: no element is nil.
+objc::Strong nsarray(std::vector<objc::Strong> elements);
 // A new empty NSMutableArray.
 objc::Strong mutableArray();
 

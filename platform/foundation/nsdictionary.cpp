@@ -1,9 +1,11 @@
 #include "platform/foundation/nsdictionary.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/foundation/collection_description.h"
+#include "platform/foundation/format.h"
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nscoder.h"
 #include "platform/foundation/nskeyedarchiver.h"
@@ -70,14 +72,34 @@ id objectForKey(id self, SEL, id key) {
   return entry ? entry->value.get() : nil;
 }
 id allKeys(id self, SEL) {
-  Strong mutableKeys = mutableArray();
-  for (const auto& e : tableOf(self).entries()) sel::addObject(mutableKeys, e.key);
-  return objc::autorelease(sel::copy(mutableKeys));
+  std::vector<Strong> keys;
+  keys.reserve(tableOf(self).size());
+  for (const auto& e : tableOf(self).entries()) keys.push_back(e.key);
+  return objc::autorelease(nsarray(std::move(keys)).leak());
 }
 id allValues(id self, SEL) {
-  Strong values = mutableArray();
-  for (const auto& e : tableOf(self).entries()) sel::addObject(values, e.value);
-  return objc::autorelease(sel::copy(values));
+  std::vector<Strong> values;
+  values.reserve(tableOf(self).size());
+  for (const auto& e : tableOf(self).entries()) values.push_back(e.value);
+  return objc::autorelease(nsarray(std::move(values)).leak());
+}
+void enumerateKeysAndObjects(id self, SEL, KeyObjectBlock block) {
+  detail::ObjectTable& table = tableOf(self);
+  const std::uint64_t before = table.changes();
+  BOOL stop = NO;
+  // Walks by position, so that a block that changes the table is caught before the walk reads
+  // a moved entry.
+  for (std::size_t i = 0; i < table.slotCount(); ++i) {
+    const detail::ObjectTable::Entry& entry = table.slot(i);
+    if (!entry.key) continue;
+    block(entry.key, entry.value, &stop);
+    if (table.changes() != before) {
+      NSException::raise("NSGenericException",
+                         formatString("*** Collection <%s: %p> was mutated while being enumerated.",
+                                      objc::className(self), static_cast<void*>(self)));
+    }
+    if (stop) return;
+  }
 }
 BOOL isEqual(id self, SEL, id other) {
   if (self == other) return YES;
@@ -169,6 +191,7 @@ Class NSDictionaryClass() {
             .method(sel::objectForKey, objectForKey)
             .method(sel::allKeys, allKeys)
             .method(sel::allValues, allValues)
+            .method(sel::enumerateKeysAndObjectsUsingBlock, enumerateKeysAndObjects)
             .method(sel::isEqual, isEqual)
             .method(sel::hash, hash)
             .method(sel::copyWithZone, copyWithZone)

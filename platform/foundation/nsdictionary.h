@@ -2,6 +2,7 @@
 // NSDictionary and NSMutableDictionary: keys compared with isEqual:/hash, keys copied on
 // insertion, enumeration in insertion order; property-list files in and out.
 
+#include <functional>
 #include <string_view>
 
 #include "platform/foundation/collection_selectors.h"
@@ -12,6 +13,10 @@ namespace platform {
 // The classes "NSDictionary" and "NSMutableDictionary".
 Class NSDictionaryClass();
 Class NSMutableDictionaryClass();
+
+// The block of enumerateKeysAndObjectsUsingBlock:: a key, its object, and a flag the block sets
+// to end the enumeration.
+using KeyObjectBlock = std::function<void(id key, id object, BOOL* stop)>;
 
 // A new empty NSMutableDictionary.
 objc::Strong mutableDictionary();
@@ -35,4 +40,10 @@ inline const Selector<void(id, id)> setObject_forKey{"setObject:forKey:"};
 inline const Selector<void(id)> removeObjectForKey{"removeObjectForKey:"};
 inline const Selector<id()> allKeys{"allKeys"};
 inline const Selector<id()> allValues{"allValues"};
+// Calls the block with each key and its object, in the dictionary's own order, until it stops.
+// A change to the dictionary from inside the block raises NSGenericException once the block
+// returns; as on the platform, the pair is not retained for the block, so a block that removes
+// it must not use it afterwards.
+inline const Selector<void(platform::KeyObjectBlock)> enumerateKeysAndObjectsUsingBlock{
+    "enumerateKeysAndObjectsUsingBlock:"};
 }  // namespace sel

@@ -23,8 +23,12 @@ using objc::Strong;
 struct StringBody : objc::NativeBody {
   std::string utf8;
   std::u16string utf16;
+  // The hash of utf16, worked out on first use: a string never changes once made.
+  unsigned long hash = 0;
+  bool hashed = false;
 
   void assign(std::string_view text) {
+    hashed = false;
     icu::UnicodeString u = icu::UnicodeString::fromUTF8(
         icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     utf16.assign(reinterpret_cast<const char16_t*>(u.getBuffer()),
@@ -33,6 +37,7 @@ struct StringBody : objc::NativeBody {
     u.toUTF8String(utf8);
   }
   void assign(std::u16string_view text) {
+    hashed = false;
     utf16.assign(text);
     icu::UnicodeString u(text.data(), static_cast<int32_t>(text.size()));
     utf8.clear();
@@ -77,13 +82,19 @@ unsigned short characterAtIndex(id self, SEL, unsigned long index) {
   return text[index];
 }
 BOOL isEqualToString(id self, SEL, id other) {
-  return isString(other) && body(self).utf16 == body(other).utf16 ? YES : NO;
+  const auto* theirs = objc::native<StringBody>(other);
+  return theirs && body(self).utf16 == theirs->utf16 ? YES : NO;
 }
 BOOL isEqual(id self, SEL cmd, id other) {
   return self == other || isEqualToString(self, cmd, other);
 }
 unsigned long hash(id self, SEL) {
-  return std::hash<std::u16string>()(body(self).utf16);
+  StringBody& b = body(self);
+  if (!b.hashed) {
+    b.hash = std::hash<std::u16string>()(b.utf16);
+    b.hashed = true;
+  }
+  return b.hash;
 }
 id copyWithZone(id self, SEL, void*) {
   return objc::retain(self);

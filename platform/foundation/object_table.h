@@ -3,8 +3,7 @@
 // NSDictionary and NSSet. Lookups, insertions and removals take constant time on average.
 
 #include <cstddef>
-#include <unordered_map>
-#include <utility>
+#include <cstdint>
 #include <vector>
 
 #include "platform/objc/strong.h"
@@ -50,7 +49,7 @@ class ObjectTable {
     const Entry* last_;
   };
 
-  // The entry whose key isEqual: `key`, or null.
+  // The entry whose key is `key` or isEqual: to it, or null.
   const Entry* find(id key) const;
   // Stores `value` under `key`, replacing the value of an equal key in place (keeping that key).
   void put(id key, id value);
@@ -61,16 +60,31 @@ class ObjectTable {
   // The live entries in insertion order.
   Entries entries() const { return {slots_.data(), slots_.data() + slots_.size()}; }
   std::size_t size() const { return live_; }
+  // The slots, live and removed, by position (a removed one has a nil key); a position keeps its
+  // entry until the table changes.
+  std::size_t slotCount() const { return slots_.size(); }
+  const Entry& slot(std::size_t position) const { return slots_[position]; }
+  // A count that every change (an insertion, a replaced value, a removal) moves on, so that an
+  // enumeration can tell that the table changed under it.
+  std::uint64_t changes() const { return changes_; }
 
  private:
   // The slot holding an entry equal to `key`, or slots_.size().
-  std::size_t indexOf(id key, unsigned long hash) const;
+  std::size_t slotOf(id key, unsigned long hash) const;
+  // The position in index_ that refers to slot `slot`. REQUIRES: the index is in use and holds it.
+  std::size_t positionOf(std::size_t slot) const;
+  // Rebuilds index_ for the current slots (none while the table is small enough to scan).
+  void rebuildIndex();
   // Drops removed slots once they outnumber the live ones, keeping the order.
   void compactIfSparse();
 
   std::vector<Entry> slots_;
   std::size_t live_ = 0;
-  std::unordered_multimap<unsigned long, std::size_t> index_;
+  // Open-addressed index into slots_ (linear probing, a power-of-two size), used once the table
+  // outgrows a short scan; kEmpty ends a probe, kRemoved keeps it going.
+  std::vector<std::uint32_t> index_;
+  std::size_t indexUsed_ = 0;  // positions that are not kEmpty
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace platform::detail
