@@ -50,12 +50,13 @@ class RemindersPhone {
     id bulletin = sb::publishedBulletin(ui().bulletinServer(), "b0");
     id archive = sel::archivedDataWithRootObject(
         reinterpret_cast<id>(platform::NSKeyedArchiverClass()), bulletin);
+    // Entries keyed by the constant strings the extension's own entries use.
     for (int i = first; i < first + count; ++i) {
       Strong entry = platform::mutableDictionary();
-      platform::setObjectForKey(entry, "fireDate", platform::nsdate(phone_.now() + dueIn + i));
-      platform::setObjectForKey(entry, "title", platform::nsstring("Anna"));
-      platform::setObjectForKey(entry, "sectionID", platform::nsstring("com.apple.MobileSMS"));
-      platform::setObjectForKey(entry, "bulletin", archive);
+      sel::setObject_forKey(entry, platform::nsdate(phone_.now() + dueIn + i), CFSTR("fireDate"));
+      sel::setObject_forKey(entry, platform::nsstring("Anna"), CFSTR("title"));
+      sel::setObject_forKey(entry, platform::nsstring("com.apple.MobileSMS"), CFSTR("sectionID"));
+      sel::setObject_forKey(entry, archive, CFSTR("bulletin"));
       platform::setObjectForKey(reminders(), "r" + std::to_string(i), entry);
     }
   }

@@ -48,9 +48,9 @@ id fireDateText(id fireDate) {
 }  // namespace
 
 id enclosingTable(id view) {
+  static const Class tableClass = cachedClass("UITableView");  // asked on every cell layout
   id table = ui::superview(view);
-  while (table && !sel::isKindOfClass(table, cachedClass("UITableView")))
-    table = ui::superview(table);
+  while (table && !sel::isKindOfClass(table, tableClass)) table = ui::superview(table);
   return table;
 }
 

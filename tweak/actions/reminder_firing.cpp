@@ -1,9 +1,9 @@
 #include "tweak/actions/reminder_firing.h"
 
+#include <utility>
 #include <vector>
 
 #include "platform/dispatch/timers.h"
-#include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdate.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsstring.h"
@@ -30,13 +30,7 @@ constexpr unsigned long kReminderDestinations = 14;
 // not give a bulletin back is logged like a failed publish, rather than ending SpringBoard.
 void fire(id entry) {
   try {
-    id bulletin = ui::unarchiveObjectWithData(classObject("NSKeyedUnarchiver"),
-                                              sel::objectForKey(entry, CFSTR(kEntryBulletin)));
-    if (!sel::isKindOfClass(bulletin, cachedClass("BBBulletin"))) {
-      NSException::raise(NSInvalidArgumentException,
-                         std::string("the reminder's archive holds no bulletin but ") +
-                             platform::objc::className(bulletin));
-    }
+    id bulletin = reminderBulletin(entry);
     if (!sb::sound(bulletin)) {
       Strong tone =
           Strong::adopt(sb::initWithToneAlert(sel::alloc(classObject("BBSound")), kToneAlert));
@@ -51,6 +45,17 @@ void fire(id entry) {
 
 }  // namespace
 
+id reminderBulletin(id entry) {
+  id bulletin = ui::unarchiveObjectWithData(classObject("NSKeyedUnarchiver"),
+                                            sel::objectForKey(entry, CFSTR(kEntryBulletin)));
+  if (!sel::isKindOfClass(bulletin, cachedClass("BBBulletin"))) {
+    NSException::raise(NSInvalidArgumentException,
+                       std::string("the reminder's archive holds no bulletin but ") +
+                           platform::objc::className(bulletin));
+  }
+  return bulletin;
+}
+
 void bulletinViewDidLoad(id self, SEL cmd) {
   callSaved(saved.bulletinViewDidLoad, sb::viewDidLoad, self, cmd);
   bulletinViewController = self;
@@ -62,21 +67,27 @@ void bulletinViewDidLoad(id self, SEL cmd) {
 void reminderTimerFired(id self, SEL, id) {
   sel::invalidate(reminderTimer);
   reminderTimer.reset();
-  std::vector<Strong> fired;
-  Strong now = Strong(sel::date(classObject("NSDate")));
+  // One reading of the clock for the whole walk; dates are compared by their seconds.
+  const double now = sel::timeIntervalSinceReferenceDate(sel::date(classObject("NSDate")));
+  id fireDateKey = CFSTR(kEntryFireDate);
+  std::vector<std::pair<Strong, Strong>> due;  // bulletinID and entry, in the walk's order
   Strong next;
-  for (const Strong& key : platform::arrayElements(sel::allKeys(reminders))) {
-    id entry = sel::objectForKey(reminders, key);
-    id fireDate = sel::objectForKey(entry, CFSTR(kEntryFireDate));
-    if (!fireDate) continue;
-    if (sel::compare(fireDate, now) == -1) {
-      fire(entry);
-      fired.push_back(key);
-    } else if (!next || sel::compare(fireDate, next) == -1) {
+  double nextSeconds = 0;
+  sel::enumerateKeysAndObjectsUsingBlock(reminders, [&](id key, id entry, BOOL*) {
+    id fireDate = sel::objectForKey(entry, fireDateKey);
+    if (!fireDate) return;
+    double seconds = sel::timeIntervalSinceReferenceDate(fireDate);
+    if (seconds < now) {
+      due.emplace_back(key, entry);
+    } else if (!next || seconds < nextSeconds) {
       next = fireDate;
+      nextSeconds = seconds;
     }
-  }
-  for (const Strong& key : fired) sel::removeObjectForKey(reminders, key);
+  });
+  // Published once the walk is over, so that nothing a publish sets off can change the store
+  // under it; the entries leave the store only after every one has been published.
+  for (const auto& [key, entry] : due) fire(entry);
+  for (const auto& [key, entry] : due) sel::removeObjectForKey(reminders, key);
   if (!next) return;
   id wakeAt = sel::dateByAddingTimeInterval(next, kTimerDelay);
   reminderTimer = Strong::adopt(sel::initWithFireDate_serviceIdentifier_target_selector_userInfo(

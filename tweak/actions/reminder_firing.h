@@ -6,6 +6,10 @@
 
 namespace tarrow8 {
 
+// The bulletin a reminder entry's "bulletin" archive holds (autoreleased). Raises NSException
+// when the archive does not unarchive, or holds something other than a BBBulletin.
+id reminderBulletin(id entry);
+
 // SBBulletinViewController viewDidLoad: remembers Notification Center's list controller and
 // schedules the reminders stored before it existed.
 void bulletinViewDidLoad(id self, SEL cmd);
