@@ -4,6 +4,12 @@
 
 #include <sstream>
 
+#include "platform/foundation/nsdata.h"
+#include "platform/foundation/nsdate.h"
+#include "platform/foundation/nsdictionary.h"
+#include "platform/foundation/nskeyedarchiver.h"
+#include "platform/foundation/nsstring.h"
+#include "platform/springboard/bulletin_server.h"
 #include "platform/springboard/notification_center.h"
 #include "platform/uikit/screen_stack.h"
 #include "platform/uikit/uitableview.h"
@@ -15,6 +21,7 @@ namespace sim::testing {
 namespace {
 
 namespace sb = platform::springboard;
+using platform::objc::Strong;
 
 class Actions : public PhoneTest {
  protected:
@@ -25,6 +32,43 @@ class Actions : public PhoneTest {
     ScenarioRunner runner(*phone_, out_, "t");
     return runner.runAll(parsed.commands);
   }
+
+  // Stores a reminder for bulletin `key` due at the phone's time `fireDate`, as the editor would,
+  // without telling the timer: nothing fires it until the schedule is next worked out. The entry
+  // holds `archive`, or the published bulletin archived when it is nil.
+  void storeReminder(const std::string& key, const std::string& title, double fireDate,
+                     id archive = nil) {
+    platform::objc::AutoreleasePool pool;
+    Strong entry = platform::mutableDictionary();
+    sel::setObject_forKey(entry, platform::nsdate(fireDate), CFSTR("fireDate"));
+    sel::setObject_forKey(entry, platform::nsstring(title), CFSTR("title"));
+    sel::setObject_forKey(entry, platform::nsstring("com.apple.MobileSMS"), CFSTR("sectionID"));
+    if (!archive) {
+      archive =
+          sel::archivedDataWithRootObject(reinterpret_cast<id>(platform::NSKeyedArchiverClass()),
+                                          sb::publishedBulletin(ui().bulletinServer(), key));
+    }
+    sel::setObject_forKey(entry, archive, CFSTR("bulletin"));
+    platform::setObjectForKey(global("_ZN7tarrow89remindersE"), key, entry);
+  }
+
+  // Whether the first row of `table` shows the blue dot as it was last drawn (nothing is drawn
+  // again to find out).
+  static bool dotAsLastDrawn(id table) {
+    auto rows = platform::uikit::shownRows(table);
+    if (rows.empty()) {
+      ADD_FAILURE() << "the table shows no row";
+      return false;
+    }
+    static const platform::objc::Selector<id()> primaryLabel{"primaryLabel"};
+    id marker = sel::viewWithTag(primaryLabel(rows.front().cell), 26425);
+    return marker && sel::alpha(marker) > 0.5;
+  }
+  id lockScreenTable() { return platform::objc::objectIvar(ui().listView(), "_tableView"); }
+  id notificationCenterTable() {
+    return sel::view(sb::bulletinListController(ui().notificationCenter()));
+  }
+
   std::ostringstream out_;
 };
 
@@ -108,6 +152,97 @@ TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
       << out_.str();
   EXPECT_EQ(sel::viewWithTag(label, 26425), marker);
   EXPECT_DOUBLE_EQ(sel::alpha(marker), 0.0);
+}
+
+// After "Add", the list the user edits from is drawn again so that its dot follows the store;
+// from Notification Center on the locked screen neither list is, until something else redraws.
+TEST_F(Actions, TheEditorRedrawsTheListItWasOpenedFromUnlessThatIsNotificationCenterWhileLocked) {
+  struct Case {
+    const char* name;
+    const char* lines;  // from a fresh boot, with m1 published while locked
+    std::optional<bool> lockScreenDot, notificationCenterDot;
+  };
+  const Case cases[] = {
+      {"lock screen, locked", "swipe lockscreen m1\ntap T\n", true, std::nullopt},
+      {"Notification Center, unlocked", "unlock\nnc show\nlong-press m1\n", std::nullopt, true},
+      {"Notification Center, locked", "expect marker m1 false\nnc show\nlong-press m1\n", false,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    makePhone();
+    out_.str("");
+    boot();
+    ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\n" + std::string(c.lines) +
+                  "tap \"Add Reminder\"\ntap Add\nexpect reminder m1 2026-12-09T09:00\n"),
+              0)
+        << out_.str();
+    if (c.lockScreenDot) EXPECT_EQ(dotAsLastDrawn(lockScreenTable()), *c.lockScreenDot);
+    if (c.notificationCenterDot)
+      EXPECT_EQ(dotAsLastDrawn(notificationCenterTable()), *c.notificationCenterDot);
+  }
+  // The reminder is there all the same: the next redraw shows it.
+  EXPECT_EQ(run("expect marker m1 true\n"), 0) << out_.str();
+}
+
+// "Delete" works out the schedule again even for a bulletin without a reminder, so a reminder
+// already due fires then; "Cancel" leaves everything as it was.
+TEST_F(Actions, DeleteWithoutAReminderStillReschedulesAndCancelDoesNothing) {
+  for (const char* button : {"Delete", "Cancel"}) {
+    SCOPED_TRACE(button);
+    makePhone();
+    out_.str("");
+    boot();
+    ASSERT_EQ(run("unlock\npublish a com.apple.MobileSMS title=A\n"
+                  "publish b com.apple.MobileSMS title=B\nnc show\n"),
+              0)
+        << out_.str();
+    storeReminder("b", "B", phone_->now() - 60);
+    ASSERT_EQ(run("long-press a\ntap \"Add Reminder\"\ntap " + std::string(button) + "\n"), 0)
+        << out_.str();
+    bool deleted = std::string(button) == "Delete";
+    EXPECT_EQ(store("reminders"), deleted ? ids({}) : ids({"b"}));
+    auto* replayed = platform::springboard::DeliveryLog::shared().lastDelivery("b");
+    EXPECT_EQ(replayed && replayed->sound == "tone alert 2", deleted) << out_.str();
+  }
+}
+
+// The window marks a reminder whose notification cannot be read back (a damaged archive, or one
+// of something else), and lists it in its place; the rest of the list is untouched.
+TEST_F(Actions, TheWindowSaysWhichRemindersCannotBeRead) {
+  platform::objc::AutoreleasePool pool;
+  struct Case {
+    const char* name;
+    Strong archive;
+  };
+  const std::uint8_t junk[] = {'n', 'o', 't', ' ', 'a', 'n', ' ',
+                               'a', 'r', 'c', 'h', 'i', 'v', 'e'};
+  const Case cases[] = {
+      {"damaged", platform::nsdata(junk)},
+      {"another class", Strong(sel::archivedDataWithRootObject(
+                            reinterpret_cast<id>(platform::NSKeyedArchiverClass()),
+                            platform::nsstring("just a string")))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    makePhone();
+    out_.str("");
+    boot();
+    ASSERT_EQ(run("unlock\npublish a com.apple.MobileSMS title=A\n"
+                  "publish b com.apple.MobileSMS title=B\nnc show\n"),
+              0);
+    storeReminder("a", "A", phone_->now() + 3600);
+    storeReminder("b", "B", phone_->now() + 7200, c.archive);
+    ASSERT_EQ(run("long-press a\ntap \"Edit All Reminders\"\nexpect window A B\nshow screen\n"), 0)
+        << out_.str();
+    EXPECT_NE(out_.str().find("row 0: A  12/9/26, 9:00\u202fAM  [icon of Messages]\n"),
+              std::string::npos)
+        << out_.str();
+    EXPECT_NE(out_.str().find("row 1: B  12/9/26, 10:00\u202fAM \u2014 unreadable, will not be "
+                              "shown  [icon of Messages]\n"),
+              std::string::npos)
+        << out_.str();
+  }
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 // MyViewController, the reminders list, and MyRootViewController, the empty root of its window.
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/objc/exception.h"
 #include "tweak/actions/reminder_editor.h"
+#include "tweak/actions/reminder_firing.h"
 #include "tweak/reminderslist/reminders_window.h"
 #include "tweak/state/entries.h"
 #include "tweak/state/globals.h"
@@ -131,6 +134,23 @@ long rowCount(id self, SEL, id, long) {
   return data ? static_cast<long>(sel::count(data)) : 0;
 }
 
+// Whether the entry's archive gives its bulletin back, as firing it will need.
+bool holdsABulletin(id entry) {
+  try {
+    reminderBulletin(entry);
+    return true;
+  } catch (const NSException&) {
+    return false;
+  }
+}
+
+// The detail of a row whose notification cannot be read: its date, and that nothing will show.
+Strong unreadableDetail(id when) {
+  std::string date = platform::utf8(when);
+  return platform::nsstring((date.empty() ? "" : date + " \u2014 ") +
+                            "unreadable, will not be shown");
+}
+
 id cell(id self, SEL, id table, id indexPath) {
   id cell = ui::dequeueReusableCellWithIdentifier(table, CFSTR("Cell"));
   if (!cell) {
@@ -144,8 +164,11 @@ id cell(id self, SEL, id table, id indexPath) {
   Strong formatter = newInstance("NSDateFormatter");
   ui::setDateStyle(formatter, 1);
   ui::setTimeStyle(formatter, 1);
+  id when = ui::stringFromDate(formatter, sel::objectForKey(entry, CFSTR(kEntryFireDate)));
+  // A reminder whose notification cannot be read back would only be dropped when it is due;
+  // the row says so, rather than promising an alert.
   ui::setText(ui::detailTextLabel(cell),
-              ui::stringFromDate(formatter, sel::objectForKey(entry, CFSTR(kEntryFireDate))));
+              holdsABulletin(entry) ? when : unreadableDetail(when).get());
   double scale = ui::scale(ui::mainScreen(classObject("UIScreen")));
   ui::setImage(
       ui::imageView(cell),
