@@ -355,6 +355,48 @@ TEST_F(HtmlPageTest, EveryScreenNamesWhatTheTranscriptShowsForIt) {
   }
 }
 
+// The Settings app's pane and its application lists, as the transcript shows them: every row,
+// its key and value, the sections and their applications, the respring prompt; switches drawn
+// in their tint, greyed rows greyed, chosen applications checked.
+TEST_F(HtmlPageTest, TheSettingsPaneAndItsListsNameWhatTheTranscriptShows) {
+  std::string html = runWithPage(
+      "boot\nunlock\nsettings-app open\nshow pane\ntoggle enabled\n"
+      "toggle mirrorNotificationCenter\nshow screen\ntap No\nshow pane\n"
+      "open-list blacklist\nshow list\ncheck com.facebook.Facebook\nshow list\nback\n"
+      "settings-app close\n");
+  ASSERT_EQ(failures_, 0) << out_.str();
+  ParsedPage page(html);
+  EXPECT_EQ(page.errors(), std::vector<std::string>{});
+  expectEveryShownThingDrawn(page);
+  auto steps = page.withClass("step");
+  ASSERT_EQ(steps.size(), 15u);
+  // The pane after both switches: the extension's switch on in red, mirroring on in the
+  // platform's green, and the rows mirroring takes over greyed.
+  auto row = [&](const GumboNode* step, const std::string& key) -> const GumboNode* {
+    for (const GumboNode* r : page.withClass("pane-row", step)) {
+      if (ParsedPage::attribute(r, "data-key") == key) return r;
+    }
+    return nullptr;
+  };
+  const GumboNode* enabled = row(steps[8], "enabled");
+  ASSERT_NE(enabled, nullptr);
+  auto switches = page.withClass("switch", enabled);
+  ASSERT_EQ(switches.size(), 1u);
+  EXPECT_TRUE(ParsedPage::hasClass(switches[0], "on"));
+  EXPECT_EQ(ParsedPage::attribute(switches[0], "style"), "background:#ff3b30");
+  EXPECT_EQ(ParsedPage::attribute(
+                page.withClass("switch", row(steps[8], "mirrorNotificationCenter"))[0], "style"),
+            "background:#4cd964");
+  EXPECT_TRUE(ParsedPage::hasClass(row(steps[8], "saveForUnlock"), "greyed"));
+  EXPECT_FALSE(ParsedPage::hasClass(row(steps[3], "saveForUnlock"), "greyed"));
+  EXPECT_EQ(page.withClass("alert", steps[6]).size(), 1u) << "the respring prompt";
+  std::vector<std::string> checked;
+  for (const GumboNode* r : page.withClass("checked", steps[12]))
+    checked.push_back(ParsedPage::attribute(r, "data-application"));
+  EXPECT_EQ(checked, std::vector<std::string>{"com.facebook.Facebook"});
+  EXPECT_EQ(page.withClass("settings", steps[14]).size(), 0u) << "closed: the home screen";
+}
+
 // The reminder dot is what the row's cell shows: there, in the extension's colour, while the
 // reminder is pending, and gone once it fired.
 TEST_F(HtmlPageTest, TheReminderDotIsDrawnWhereTheCellShowsIt) {
@@ -481,7 +523,7 @@ TEST(PageFileTest, APathThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
   fs::path folder = fs::temp_directory_path() / ("tarrow8-page-" + std::to_string(getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder / "a folder");
-  std::ofstream(folder / "a file") << "old page";
+  std::ofstream(folder / "a file") << "an old page, longer than the new one";
   struct Case {
     std::string path;
     const char* reason;
@@ -502,10 +544,10 @@ TEST(PageFileTest, APathThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
   {
     PageFile file;
     ASSERT_EQ(file.open((folder / "a file").string()), "");
-    EXPECT_EQ(std::ifstream(folder / "a file").rdbuf() != nullptr, true);
     std::stringstream before;
     before << std::ifstream(folder / "a file").rdbuf();
-    EXPECT_EQ(before.str(), "old page") << "untouched until the page is written";
+    EXPECT_EQ(before.str(), "an old page, longer than the new one")
+        << "untouched until the page is written";
     ASSERT_EQ(file.write("<!DOCTYPE html>"), "");
     std::stringstream after;
     after << std::ifstream(folder / "a file").rdbuf();
