@@ -101,7 +101,7 @@ TEST(PromptCompletion, CompletesCommandNamesAndTheWordAfterHelp) {
   using Words = std::vector<std::string>;
   const std::pair<const char*, Words> cases[] = {
       {"res", {"respring"}},
-      {"w", {"wake", "wait", "write-file", "withdraw"}},
+      {"w", {"wake", "wait", "write-file", "writable", "withdraw"}},
       {"help e", {"echo", "expect"}},
       {"  unl", {"unlock"}},
       {"respring ", {}},
