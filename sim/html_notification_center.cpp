@@ -9,9 +9,8 @@
 namespace sim {
 
 void drawNotificationCenter(const NotificationCenterShot& screen,
-                            const std::vector<RowExtras>& extras, const DeviceFace& face,
+                            const std::vector<RowExtras>& extras, const DeviceFace&,
                             std::string& html) {
-  (void)face;
   html +=
       "<div class=\"notification-center\"><div class=\"tabs\"><span>Today</span>"
       "<span class=\"on\">Notifications</span></div><div class=\"nc-list\">";
