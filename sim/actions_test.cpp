@@ -2,6 +2,7 @@
 // commands a user would type: what the sheet offers, what the row actions are with the actions
 // switched off, and where the blue dot sits.
 
+#include <optional>
 #include <sstream>
 
 #include "platform/foundation/nsdata.h"
@@ -12,8 +13,12 @@
 #include "platform/springboard/bulletin_server.h"
 #include "platform/springboard/notification_center.h"
 #include "platform/uikit/screen_stack.h"
+#include "platform/uikit/uicolor.h"
+#include "platform/uikit/uinavigationcontroller.h"
 #include "platform/uikit/uitableview.h"
 #include "platform/uikit/uiview.h"
+#include "platform/uikit/uiviewcontroller.h"
+#include "platform/uikit/uiwindow.h"
 #include "sim/phone_test_support.h"
 #include "sim/scenario.h"
 
@@ -63,6 +68,13 @@ class Actions : public PhoneTest {
     static const platform::objc::Selector<id()> primaryLabel{"primaryLabel"};
     id marker = sel::viewWithTag(primaryLabel(rows.front().cell), 26425);
     return marker && sel::alpha(marker) > 0.5;
+  }
+  // What the reminders window shows, when it is shown.
+  static std::optional<platform::uikit::ScreenLayer> remindersWindow() {
+    std::optional<platform::uikit::ScreenLayer> found;
+    for (const auto& layer : platform::uikit::screenStack())
+      if (layer.title == "Tarrow 8 Reminders") found = layer;
+    return found;
   }
   id lockScreenTable() { return platform::objc::objectIvar(ui().listView(), "_tableView"); }
   id notificationCenterTable() {
@@ -243,6 +255,51 @@ TEST_F(Actions, TheWindowSaysWhichRemindersCannotBeRead) {
               std::string::npos)
         << out_.str();
   }
+}
+
+// The window sits just below the status bar, not above the lock screen, with a dark opaque bar
+// in white, Done and Trash; its controllers turn with the device and ask for light status text.
+// Deleting its last reminder leaves it open and empty.
+TEST_F(Actions, TheRemindersWindowAndItsLastReminderDeleted) {
+  boot();
+  ASSERT_EQ(run("unlock\npublish a com.apple.MobileSMS title=A\nnc show\n"
+                "long-press a\ntap \"Add Reminder\"\ntap Add\n"
+                "long-press a\ntap \"Edit All Reminders\"\nexpect window A\n"),
+            0)
+      << out_.str();
+  auto list = remindersWindow();
+  ASSERT_TRUE(list);
+  std::optional<platform::uikit::ScreenLayer> window;
+  for (const auto& layer : platform::uikit::screenStack())
+    if (layer.kind == platform::uikit::ScreenLayerKind::Window && layer.window == list->window)
+      window = layer;
+  ASSERT_TRUE(window) << "the list is presented in a window of its own";
+  EXPECT_DOUBLE_EQ(window->level, platform::uikit::UIWindowLevelStatusBar - 1.0);
+  EXPECT_FALSE(window->secure);
+  EXPECT_TRUE(window->keyWindow);
+  ASSERT_EQ(list->buttons.size(), 2u);
+  EXPECT_EQ(list->buttons[0].title, "Done");
+  EXPECT_EQ(list->buttons[1].title, "Trash");
+  id navigation = list->controller;
+  if (!sel::isKindOfClass(navigation, platform::uikit::UINavigationControllerClass()))
+    navigation = sel::navigationController(navigation);
+  id bar = sel::navigationBar(navigation);
+  EXPECT_EQ(sel::barStyle(bar), 1);
+  EXPECT_FALSE(sel::isTranslucent(bar));
+  platform::uikit::ColorComponents tint;
+  ASSERT_TRUE(platform::uikit::colorComponents(sel::tintColor(bar), &tint));
+  EXPECT_EQ(tint.red + tint.green + tint.blue + tint.alpha, 4.0) << "white";
+  for (id controller : {sel::topViewController(navigation), window->controller}) {
+    SCOPED_TRACE(platform::objc::className(controller));
+    for (long orientation : {1, 2, 3, 4})
+      EXPECT_TRUE(sel::shouldAutorotateToInterfaceOrientation(controller, orientation));
+    EXPECT_EQ(sel::preferredStatusBarStyle(controller), 1);
+  }
+
+  ASSERT_EQ(run("select 0\ntap Delete\nexpect reminder a absent\n"), 0) << out_.str();
+  list = remindersWindow();
+  ASSERT_TRUE(list) << "the list stays open";
+  EXPECT_TRUE(list->rows.empty()) << list->rows.size() << " rows left";
 }
 
 }  // namespace
