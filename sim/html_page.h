@@ -50,7 +50,7 @@ class PageFile {
   PageFile& operator=(const PageFile&) = delete;
 
   // Opens `path` for writing. Returns "" or why it cannot be written, e.g.
-  // "cannot write page.html: Permission denied".
+  // "cannot write the page to page.html: Permission denied". REQUIRES: not opened before.
   std::string open(const std::string& path);
   // Replaces the file's contents with `text`. Returns "" or why that failed.
   // REQUIRES: open succeeded.
