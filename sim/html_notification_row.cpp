@@ -42,9 +42,10 @@ void drawNotificationRow(const ScreenRow& row, const RowExtras& extras, bool onL
   if (onLockScreen) drawApplicationIcon(row.app, 20, html);
   // A bulletin without a title shows its application in the title's place.
   std::string title = row.title.empty() ? application : row.title;
-  html += "<div class=\"row-title\"><span class=\"title\">" + htmlText(title) +
-          "</span><span class=\"application\">" + htmlText(application) +
-          "</span><span class=\"time\">" +
+  html += "<div class=\"row-title\"><span class=\"title\">" + htmlText(title) + "</span>";
+  if (!row.title.empty())
+    html += "<span class=\"application\">" + htmlText(application) + "</span>";
+  html += "<span class=\"time\">" +
           htmlText(platform::formatDate(row.date, platform::DateStyle::None,
                                         platform::DateStyle::Short)) +
           "</span></div>";
