@@ -11,6 +11,7 @@
 #include "platform/foundation/nskeyedarchiver.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/springboard/bulletin_server.h"
+#include "platform/springboard/lock_screen_list.h"
 #include "platform/springboard/notification_center.h"
 #include "platform/uikit/screen_stack.h"
 #include "platform/uikit/uicolor.h"
@@ -157,6 +158,13 @@ TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
   EXPECT_DOUBLE_EQ(f.size.width, 0.5 * h);
   EXPECT_DOUBLE_EQ(f.size.height, 0.5 * h);
   EXPECT_DOUBLE_EQ(sel::cornerRadius(sel::layer(marker)), 0.25 * h);
+  platform::uikit::ColorComponents colour;
+  ASSERT_TRUE(platform::uikit::colorComponents(sel::backgroundColor(marker), &colour));
+  EXPECT_DOUBLE_EQ(colour.red, 113.0 / 255);
+  EXPECT_DOUBLE_EQ(colour.green, 162.0 / 255);
+  EXPECT_DOUBLE_EQ(colour.blue, 234.0 / 255);
+  EXPECT_DOUBLE_EQ(colour.alpha, 1.0);
+  EXPECT_FALSE(sel::clipsToBounds(label)) << "the dot lies outside the label's bounds";
   // Deleting the reminder hides the same view.
   ASSERT_EQ(run("swipe lockscreen m1\ntap T\ntap \"Edit Reminder: 12/9/26, 9:00 AM\"\ntap Delete\n"
                 "expect marker m1 false\n"),
@@ -164,6 +172,75 @@ TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
       << out_.str();
   EXPECT_EQ(sel::viewWithTag(label, 26425), marker);
   EXPECT_DOUBLE_EQ(sel::alpha(marker), 0.0);
+  // A reminder again shows the same view again, in front of whatever the label gained meanwhile,
+  // and unclipped however the label was set.
+  Strong other =
+      Strong::adopt(sel::init(sel::alloc(reinterpret_cast<id>(platform::uikit::UIViewClass()))));
+  sel::addSubview(label, other);
+  sel::setClipsToBounds(label, YES);
+  ASSERT_EQ(
+      run("swipe lockscreen m1\ntap T\ntap \"Add Reminder\"\ntap Add\nexpect marker m1 true\n"), 0)
+      << out_.str();
+  EXPECT_EQ(sel::viewWithTag(label, 26425), marker);
+  EXPECT_DOUBLE_EQ(sel::alpha(marker), 1.0);
+  EXPECT_EQ(platform::uikit::subviewsOf(label).back().get(), marker);
+  EXPECT_FALSE(sel::clipsToBounds(label));
+}
+
+// With the extension switched off, laying a row out changes nothing: a dot shown stays shown,
+// even once its reminder has fired.
+TEST_F(Actions, SwitchedOffTheMarkerIsLeftAsItWas) {
+  boot();
+  ASSERT_EQ(run("unlock\npublish m1 com.apple.MobileSMS title=A\nnc show\nlong-press m1\n"
+                "tap \"Add Reminder\"\npick 2026-12-09T08:10\ntap Add\nexpect marker m1 true\n"
+                "settings enabled=false\nwait 11m\nexpect reminder m1 absent\n"
+                "expect marker m1 true\n"),
+            0)
+      << out_.str();
+}
+
+// Opened on the locked screen, the editor keeps the display awake until it closes, whichever
+// button closes it.
+TEST_F(Actions, TheLockedEditorKeepsTheDisplayAwakeUntilItCloses) {
+  for (const char* button : {"Add", "Delete", "Cancel"}) {
+    SCOPED_TRACE(button);
+    makePhone();
+    out_.str("");
+    boot();
+    ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\nswipe lockscreen m1\ntap T\n"
+                  "tap \"Add Reminder\"\n"),
+              0)
+        << out_.str();
+    EXPECT_TRUE(sb::listKeepsDisplayAwake(ui().listView()));
+    ASSERT_EQ(run("tap " + std::string(button) + "\n"), 0) << out_.str();
+    EXPECT_FALSE(sb::listKeepsDisplayAwake(ui().listView()));
+  }
+}
+
+// When the editor's row is gone by the time a button is tapped, no button does anything.
+TEST_F(Actions, AnEditorWhoseRowHasGoneChangesNothing) {
+  boot();
+  ASSERT_EQ(run("unlock\npublish m1 com.apple.MobileSMS title=A\nnc show\nlong-press m1\n"
+                "tap \"Add Reminder\"\nwithdraw m1\ntap Add\nexpect reminder m1 absent\n"),
+            0)
+      << out_.str();
+  EXPECT_EQ(out_.str().find("SpringBoard relaunched"), std::string::npos) << out_.str();
+  EXPECT_EQ(store("reminders"), ids({}));
+}
+
+// A respring forgets every reminder; the reminders window of the next launch lists only what was
+// set since, and works as before.
+TEST_F(Actions, AfterARespringTheWindowListsOnlyTheNewReminders) {
+  boot();
+  ASSERT_EQ(run("unlock\npublish a com.apple.MobileSMS title=A\nnc show\nlong-press a\n"
+                "tap \"Add Reminder\"\ntap Add\nlong-press a\ntap \"Edit All Reminders\"\n"
+                "expect window A\ntap Done\n"
+                "respring\nunlock\npublish b com.apple.MobileSMS title=B\nnc show\n"
+                "long-press b\ntap \"Add Reminder\"\ntap Add\nlong-press b\n"
+                "tap \"Edit All Reminders\"\nexpect window B\nselect 0\ntap Delete\n"
+                "expect reminder b absent\n"),
+            0)
+      << out_.str();
 }
 
 // After "Add", the list the user edits from is drawn again so that its dot follows the store;
