@@ -67,7 +67,7 @@ class Actions : public PhoneTest {
       return false;
     }
     static const platform::objc::Selector<id()> primaryLabel{"primaryLabel"};
-    id marker = sel::viewWithTag(primaryLabel(rows.front().cell), 26425);
+    id marker = sel::viewWithTag(primaryLabel(rows.front().cell), kReminderMarkerTag);
     return marker && sel::alpha(marker) > 0.5;
   }
   // What the reminders window shows, when it is shown.
@@ -149,7 +149,7 @@ TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
   id cell = platform::uikit::shownRows(table).front().cell;
   static const platform::objc::Selector<id()> primaryLabel{"primaryLabel"};
   id label = primaryLabel(cell);
-  id marker = sel::viewWithTag(label, 26425);
+  id marker = sel::viewWithTag(label, kReminderMarkerTag);
   ASSERT_NE(marker, nil);
   double h = sel::frame(label).size.height;
   CGRect f = sel::frame(marker);
@@ -170,7 +170,7 @@ TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
                 "expect marker m1 false\n"),
             0)
       << out_.str();
-  EXPECT_EQ(sel::viewWithTag(label, 26425), marker);
+  EXPECT_EQ(sel::viewWithTag(label, kReminderMarkerTag), marker);
   EXPECT_DOUBLE_EQ(sel::alpha(marker), 0.0);
   // A reminder again shows the same view again, in front of whatever the label gained meanwhile,
   // and unclipped however the label was set.
@@ -181,7 +181,7 @@ TEST_F(Actions, TheMarkerIsAHalfHeightDotLeftOfTheTitle) {
   ASSERT_EQ(
       run("swipe lockscreen m1\ntap T\ntap \"Add Reminder\"\ntap Add\nexpect marker m1 true\n"), 0)
       << out_.str();
-  EXPECT_EQ(sel::viewWithTag(label, 26425), marker);
+  EXPECT_EQ(sel::viewWithTag(label, kReminderMarkerTag), marker);
   EXPECT_DOUBLE_EQ(sel::alpha(marker), 1.0);
   EXPECT_EQ(platform::uikit::subviewsOf(label).back().get(), marker);
   EXPECT_FALSE(sel::clipsToBounds(label));

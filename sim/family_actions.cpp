@@ -30,8 +30,6 @@ namespace uikit = platform::uikit;
 using platform::objc::Strong;
 using platform::plist::Value;
 
-constexpr long kMarkerTag = 26425;
-
 // Runs a user's gesture as SpringBoard, whose screen it lands on.
 template <class Work>
 auto asSpringBoard(Work work) {
@@ -399,7 +397,7 @@ CommandFamily build() {
          if (!at) return false;
          id cell = cellOf(*at);
          static const platform::objc::Selector<id()> primaryLabel{"primaryLabel"};
-         id marker = sel::viewWithTag(primaryLabel(cell), kMarkerTag);
+         id marker = sel::viewWithTag(primaryLabel(cell), kReminderMarkerTag);
          bool shown = marker && sel::alpha(marker) > 0.5;
          bool want = c.arg(2) == "true";
          return c.check(shown == want, "marker " + c.arg(1) + " " + c.arg(2),

@@ -16,6 +16,7 @@
 #include "platform/uikit/uiviewcontroller.h"
 #include "sim/html_markup.h"
 #include "sim/html_screens.h"
+#include "sim/screens.h"
 
 namespace sim {
 namespace {
@@ -24,9 +25,6 @@ namespace sb = platform::springboard;
 namespace uikit = platform::uikit;
 using uikit::ScreenLayer;
 using uikit::ScreenLayerKind;
-
-// The tag of the reminder dot in a cell's primary label, as the extension tags it.
-constexpr long kReminderDotTag = 26425;
 
 // The tables SpringBoard's two lists show their rows in; nil for a list not on screen.
 struct ListTables {
@@ -60,7 +58,7 @@ std::string colourOf(id color) {
 // The reminder dot `cell` shows, if any: a view tagged in its primary label, shown opaque.
 std::vector<ReminderDot> dotOf(id cell) {
   id label = sb::sbsel::primaryLabel(cell);
-  id dot = label ? sel::viewWithTag(label, kReminderDotTag) : nil;
+  id dot = label ? sel::viewWithTag(label, kReminderMarkerTag) : nil;
   if (!dot || dot == label || sel::isHidden(dot) || sel::alpha(dot) <= 0.5) return {};
   CGRect at = sel::frame(label), frame = sel::frame(dot);
   return {{at.origin.x + frame.origin.x, at.origin.y + frame.origin.y, frame.size.width,

@@ -8,6 +8,10 @@
 
 namespace sim {
 
+// The tag of the view the extension puts on a notification cell's label to mark a reminder (the
+// blue dot); the screens find the dot by it.
+inline constexpr long kReminderMarkerTag = 26425;
+
 // One notification row as a person sees it.
 struct ScreenRow {
   std::string bulletinID;  // "" for a row whose item has no bulletin
