@@ -9,6 +9,7 @@
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
+#include "platform/objc/image_class.h"
 #include "platform/objc/object.h"
 #include "platform/objc/strong.h"
 #include "settings/filter_lists.h"
@@ -126,39 +127,20 @@ id specifiers(id self, SEL) {
   return loaded;
 }
 
-template <class R, class... Args>
-void put(Class cls, bool building, const Selector<R(Args...)>& selector,
-         R (*imp)(id, SEL, Args...)) {
-  if (building)
-    class_addMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
-  else
-    class_replaceMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
-}
-
-void putMethods(Class cls, bool building) {
-  put(cls, building, ps::initForContentSize, initForContentSize);
-  put(cls, building, ps::viewWillAppear, viewWillAppear);
-  put(cls, building, ps::tableView_cellForRowAtIndexPath, cellForRow);
-  put(cls, building, ps::readPreferenceValue, readPreferenceValue);
-  put(cls, building, ps::setPreferenceValue_specifier, setPreferenceValue);
-  put(cls, building, ps::alertView_didDismissWithButtonIndex, alertDismissed);
-  put(cls, building, ps::specifiers, specifiers);
-}
-
-// Makes Tarrow8ListController when the bundle is loaded; a class left by an earlier load of the
-// bundle in this process gets its methods pointed at this copy of the code.
+// Makes Tarrow8ListController when the Settings app loads the bundle (or points the class an
+// earlier load made at this copy of the code).
 __attribute__((constructor)) void defineListController() {
   Class parent = listControllerClass();
   if (!parent) return;  // not loaded by the Settings app
-  if (Class existing = objc_getClass("Tarrow8ListController")) {
-    // Looking a method up first gives a never-messaged class a dispatch table of its own.
-    class_getMethodImplementation(existing, sel_registerName("class"));
-    putMethods(existing, false);
-    return;
-  }
-  Class cls = objc_allocateClassPair(parent, "Tarrow8ListController", 0);
-  putMethods(cls, true);
-  objc_registerClassPair(cls);
+  platform::objc::ImageClass("Tarrow8ListController", parent)
+      .method(ps::initForContentSize, initForContentSize)
+      .method(ps::viewWillAppear, viewWillAppear)
+      .method(ps::tableView_cellForRowAtIndexPath, cellForRow)
+      .method(ps::readPreferenceValue, readPreferenceValue)
+      .method(ps::setPreferenceValue_specifier, setPreferenceValue)
+      .method(ps::alertView_didDismissWithButtonIndex, alertDismissed)
+      .method(ps::specifiers, specifiers)
+      .done();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/objc/class_builder.h"
 #include "platform/objc/exception.h"
+#include "platform/objc/image_class.h"
 #include "platform/objc/object.h"
 #include "platform/objc/substrate.h"
 
@@ -285,6 +286,26 @@ TEST_F(RuntimeTest, TypedSelectorsAreRegisteredOncePerNameAndTypes) {
   EXPECT_TRUE(sel_isEqual(first, other)) << "one name is one selector to dispatch";
   EXPECT_STREQ(sel_getTypeEncoding(other), "v@:q");
   EXPECT_EQ(typedSelectorCount("rtRegisteredTwice:"), 2u);
+}
+
+// A library's class, made at its first load and met again, with other code, at the next.
+TEST_F(RuntimeTest, ALibrarysClassIsMadeOnceAndItsMethodsFollowEachLoad) {
+  const char* name = "RtImageClass";
+  Class first = ImageClass(name, base()).objectIvar("_data").method(who, siblingWho).done();
+  ASSERT_NE(first, Nil);
+  Strong early = make(first);
+  Strong data = make(base());
+  setObjectIvar(early, "_data", data);
+  EXPECT_STREQ(who(early), "sibling");
+  EXPECT_EQ(plusOne(early, 1), 2) << "it inherits from its parent";
+
+  Class again = ImageClass(name, base()).objectIvar("_data").method(who, baseWho).done();
+  EXPECT_EQ(again, first) << "the runtime keeps one class of a name";
+  EXPECT_STREQ(who(early), "base") << "an object made at the first load runs the new code";
+  EXPECT_NE(objectIvar(early, "_data"), nil) << "its instance variables are kept";
+  unsigned count = 0;
+  free(class_copyIvarList(first, &count));
+  EXPECT_EQ(count, 1u) << "no second instance variable";
 }
 
 }  // namespace

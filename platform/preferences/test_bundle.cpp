@@ -16,6 +16,7 @@
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/class_builder.h"
 #include "platform/objc/exception.h"
+#include "platform/objc/image_class.h"
 #include "platform/preferences/pslistcontroller.h"
 #include "platform/preferences/psspecifier.h"
 #include "platform/uikit/uikit_classes.h"
@@ -127,41 +128,18 @@ void alertDismissed(id, SEL, id, long index) {
   record("alert " + std::to_string(index));
 }
 
-template <class R, class... Args>
-void put(Class cls, bool building, const Selector<R(Args...)>& selector,
-         R (*imp)(id, SEL, Args...)) {
-  if (building)
-    class_addMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
-  else
-    class_replaceMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
-}
-
-void putPaneMethods(Class cls, bool building) {
-  put(cls, building, sel::initForContentSize, initForContentSize);
-  put(cls, building, sel::specifiers, specifiers);
-  put(cls, building, sel::viewWillAppear, viewWillAppear);
-  put(cls, building, sel::tableView_cellForRowAtIndexPath, cellForRow);
-  put(cls, building, sel::readPreferenceValue, readPreferenceValue);
-  put(cls, building, sel::setPreferenceValue_specifier, setPreferenceValue);
-  put(cls, building, sel::alertView_didDismissWithButtonIndex, alertDismissed);
-}
-
-// The class `name` under `parent` with `methods`: made the first time, re-pointed after.
-void defineClass(const char* name, Class parent, void (*methods)(Class, bool)) {
-  if (Class existing = objc_getClass(name)) {
-    class_getMethodImplementation(existing, sel_registerName("class"));
-    methods(existing, false);
-    return;
-  }
-  Class cls = objc_allocateClassPair(parent, name, 0);
-  methods(cls, true);
-  objc_registerClassPair(cls);
-}
-
 __attribute__((constructor)) void start() {
   record("constructor");
   if (!listClass()) return;
-  defineClass("TestPaneController", listClass(), putPaneMethods);
+  platform::objc::ImageClass("TestPaneController", listClass())
+      .method(sel::initForContentSize, initForContentSize)
+      .method(sel::specifiers, specifiers)
+      .method(sel::viewWillAppear, viewWillAppear)
+      .method(sel::tableView_cellForRowAtIndexPath, cellForRow)
+      .method(sel::readPreferenceValue, readPreferenceValue)
+      .method(sel::setPreferenceValue_specifier, setPreferenceValue)
+      .method(sel::alertView_didDismissWithButtonIndex, alertDismissed)
+      .done();
 }
 
 }  // namespace

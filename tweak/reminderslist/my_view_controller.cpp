@@ -9,6 +9,7 @@
 #include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/exception.h"
+#include "platform/objc/image_class.h"
 #include "tweak/actions/reminder_editor.h"
 #include "tweak/actions/reminder_firing.h"
 #include "tweak/reminderslist/reminders_window.h"
@@ -202,75 +203,40 @@ void alertDismissed(id self, SEL, id alert, long index) {
   reloadReminders(self);
 }
 
-// Whether the class `put` works on is still being built (not yet registered).
-bool gBuilding = false;
-
-// Adds `imp` as `selector` to `cls` while it is built, or points the existing method at it.
-template <class R, class... Args>
-void put(Class cls, const Selector<R(Args...)>& selector, R (*imp)(id, SEL, Args...)) {
-  if (gBuilding)
-    class_addMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
-  else
-    class_replaceMethod(cls, selector.sel(), reinterpret_cast<IMP>(imp), selector.types());
-}
-
-// The class `name` under UIViewController, with `methods` (and the list's two instance
-// variables): made and registered the first time, its methods pointed at this library after.
-Class viewControllerClass(const char* name, void (*methods)(Class), bool withIvars) {
-  Class cls = objc_getClass(name);
-  if (!cls) {
-    cls = objc_allocateClassPair(objc_getClass("UIViewController"), name, 0);
-    if (withIvars) {
-      class_addIvar(cls, "_tableView", sizeof(id), alignof(id) == 8 ? 3 : 2, "@");
-      class_addIvar(cls, "_data", sizeof(id), alignof(id) == 8 ? 3 : 2, "@");
-    }
-    gBuilding = true;
-    methods(cls);
-    gBuilding = false;
-    objc_registerClassPair(cls);
-    return cls;
-  }
-  // GNU libobjc writes a changed method of a class that was never messaged into the table all
-  // such classes share; looking a method up first gives the class a table of its own.
-  class_getMethodImplementation(cls, sel_registerName("class"));
-  methods(cls);
-  return cls;
+Class viewControllerClass() {
+  return objc_getClass("UIViewController");
 }
 
 }  // namespace
 
 Class myRootViewControllerClass() {
-  return viewControllerClass(
-      "MyRootViewController",
-      [](Class cls) {
-        put(cls, shouldAutorotate, yes);
-        put(cls, preferredStatusBarStyle, lightContent);
-      },
-      false);
+  return platform::objc::ImageClass("MyRootViewController", viewControllerClass())
+      .method(shouldAutorotate, yes)
+      .method(preferredStatusBarStyle, lightContent)
+      .done();
 }
 
 Class myViewControllerClass() {
-  return viewControllerClass(
-      "MyViewController",
-      [](Class cls) {
-        put(cls, shouldAutorotate, yes);
-        put(cls, preferredStatusBarStyle, lightContent);
-        put(cls, clearAllReminders, clearAll);
-        put(cls, closeReminderWindow, close);
-        put(cls, sb::loadView, loadListView);
-        put(cls, reloadReminders, reload);
-        put(cls, ui::viewDidUnload, viewDidUnload);
-        put(cls, numberOfSectionsInTableView, oneSection);
-        put(cls, numberOfRowsInSection, rowCount);
-        put(cls, cellForRow, cell);
-        put(cls, didSelectRow, selectRow);
-        put(cls, sb::alertView_didDismissWithButtonIndex, alertDismissed);
-        put(cls, tableViewGetter, getTableView);
-        put(cls, setTableView, putTableView);
-        put(cls, dataGetter, getData);
-        put(cls, setData, putData);
-      },
-      true);
+  return platform::objc::ImageClass("MyViewController", viewControllerClass())
+      .objectIvar("_tableView")
+      .objectIvar("_data")
+      .method(shouldAutorotate, yes)
+      .method(preferredStatusBarStyle, lightContent)
+      .method(clearAllReminders, clearAll)
+      .method(closeReminderWindow, close)
+      .method(sb::loadView, loadListView)
+      .method(reloadReminders, reload)
+      .method(ui::viewDidUnload, viewDidUnload)
+      .method(numberOfSectionsInTableView, oneSection)
+      .method(numberOfRowsInSection, rowCount)
+      .method(cellForRow, cell)
+      .method(didSelectRow, selectRow)
+      .method(sb::alertView_didDismissWithButtonIndex, alertDismissed)
+      .method(tableViewGetter, getTableView)
+      .method(setTableView, putTableView)
+      .method(dataGetter, getData)
+      .method(setData, putData)
+      .done();
 }
 
 }  // namespace tarrow8
