@@ -228,9 +228,31 @@ TEST_F(SettingsPaneTest, AWriteKeepsAnotherWritersKeysWhileTheRowsShowTheLastLoa
   EXPECT_EQ(setting("saveForUnlock"), Value(false));
   EXPECT_TRUE(row("enableNotificationActions").on) << "not read again until the pane appears";
 
+  ASSERT_EQ(phone_->changeSettings({{"saveForNotificationCenter", Value(false)}}, false), "");
   ASSERT_EQ(phone_->closeSettingsPane(), "");
   ASSERT_EQ(phone_->openSettingsPane(), "");
   EXPECT_FALSE(row("enableNotificationActions").on);
+  EXPECT_FALSE(row("saveForNotificationCenter").on) << "the file is read as the pane appears";
+}
+
+TEST_F(SettingsPaneTest, ValuesWithoutABooleanReadingCountAsAbsentInTheRowRules) {
+  // A date in place of a switch's value: mirroring counts as off, all applications as on.
+  Value date = Value(platform::plist::Date{0});
+  openPane({{"enabled", Value(true)}, {kMirror, date}, {kAllApps, date}});
+  EXPECT_EQ(greyedRows(), std::set<std::string>{"NSAppWhiteList"});
+}
+
+TEST_F(SettingsPaneTest, ThePaneWorksAgainAfterTheSettingsAppRelaunches) {
+  openPane({{"enabled", Value(true)}});
+  ASSERT_EQ(toggle("saveForUnlock"), "");
+  const int launches = app().launchCount();
+  app().terminate();
+  ASSERT_EQ(phone_->openSettingsPane(), "") << "the bundle loads again into a new process";
+  EXPECT_EQ(app().launchCount(), launches + 1);
+  EXPECT_FALSE(row("saveForUnlock").on);
+  ASSERT_EQ(toggle("saveForUnlock"), "");
+  EXPECT_EQ(setting("saveForUnlock"), Value(true));
+  EXPECT_TRUE(flag("saveForUnlock"));
 }
 
 TEST_F(SettingsPaneTest, AChangeThatCannotBeSavedChangesNothingTellsNobodyAndSaysSo) {
@@ -265,6 +287,7 @@ TEST_F(SettingsPaneTest, EachListIsSplitByItsOwnMarksAsTheyWereWhenThePaneWasMad
             {"Whitelist-com.apple.mobilemail", Value(std::string("YES"))},
             {"Whitelist-com.apple.weather", Value(false)},
             {"Whitelist-bad'identifier", Value(true)},
+            {"Whitelist-com.apple.Maps", Value(platform::plist::Date{0})},
             {"Blacklist-com.facebook.Facebook", Value(true)}});
   auto white = specifierProperty("NSAppWhiteList", "ALSectionDescriptors");
   ASSERT_TRUE(white && white->is<platform::plist::Array>());
