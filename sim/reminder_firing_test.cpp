@@ -2,6 +2,7 @@
 // one timer waits five seconds past the earliest reminder left, and a reminder whose archive
 // gives no bulletin is logged and dropped.
 
+#include "platform/dispatch/run_loop.h"
 #include "platform/dispatch/timers.h"
 #include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdate.h"
@@ -118,6 +119,21 @@ TEST_F(ReminderFiring, RemindersStoredBeforeNotificationCenterFirstLoadsAreSched
   ASSERT_EQ(phone_->showNotificationCenter(), "");
   EXPECT_EQ(store("reminders"), ids({})) << "fired as the list loaded";
   EXPECT_EQ(soundOf("early"), "tone alert 2");
+}
+
+// The earliest date wins wherever it stands in the store, and each pass leaves one timer pending:
+// the one before is invalidated, not left to fire as well.
+TEST_F(ReminderFiring, OneTimerWaitsForTheEarliestWhateverTheStoresOrder) {
+  remind("late", 600);
+  remind("early", 300);
+  remind("middle", 450);
+  fire();
+  ASSERT_TRUE(timerIn().has_value());
+  EXPECT_DOUBLE_EQ(*timerIn(), 305.0);
+  std::size_t pending = platform::RunLoop::main().pendingCount();
+  fire();
+  fire();
+  EXPECT_EQ(platform::RunLoop::main().pendingCount(), pending);
 }
 
 TEST_F(ReminderFiring, AnEmptyStoreSetsNoTimer) {
