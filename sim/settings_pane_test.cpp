@@ -10,6 +10,7 @@
 
 #include "platform/dispatch/darwin_notify_center.h"
 #include "platform/foundation/device_root.h"
+#include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/foundation/plist_file.h"
 #include "platform/foundation/property_list_objects.h"
@@ -28,6 +29,14 @@ using platform::objc::Selector;
 const Selector<id()> specifiers{"specifiers"};
 const Selector<id(id)> specifierForID{"specifierForID:"};
 const Selector<id(id)> propertyForKey{"propertyForKey:"};
+const Selector<id()> table{"table"};
+const Selector<id(id, id)> cellForRow{"tableView:cellForRowAtIndexPath:"};
+const Selector<BOOL()> isUserInteractionEnabled{"isUserInteractionEnabled"};
+const Selector<BOOL()> isEnabled{"isEnabled"};
+const Selector<long()> selectionStyle{"selectionStyle"};
+const Selector<id()> control{"control"};
+const Selector<id()> textLabel{"textLabel"};
+const Selector<id()> detailTextLabel{"detailTextLabel"};
 
 constexpr const char* kMirror = "mirrorNotificationCenter";
 constexpr const char* kInclude = "includeNotificationCenter";
@@ -112,6 +121,24 @@ class SettingsPaneTest : public PhoneTest {
     FAIL() << "the alert has no button " << title;
   }
 
+  // What the cell of `row` (section 0) shows: whether it, its labels and its switch take part.
+  struct CellState {
+    bool touches, text, detail, control;
+    long selectionStyle;
+    bool operator==(const CellState&) const = default;
+  };
+  CellState cellState(long row) {
+    platform::ProcessScope scope(app().pid());
+    platform::objc::AutoreleasePool pool;
+    id controller = app().paneController("Tarrow8");
+    id cell = cellForRow(controller, table(controller), platform::indexPath(row, 0).get());
+    id toggle = sel::respondsToSelector(cell, control.sel()) ? control(cell) : nil;
+    // A part the cell does not have (a link row's switch or detail label) counts as taking part.
+    auto takesPart = [](id view) { return !view || isEnabled(view) != NO; };
+    return {isUserInteractionEnabled(cell) != NO, takesPart(textLabel(cell)),
+            takesPart(detailTextLabel(cell)), takesPart(toggle), selectionStyle(cell)};
+  }
+
   // A property of a specifier of the open pane, as a property-list value.
   std::optional<Value> specifierProperty(const char* identifier, const char* property) {
     platform::objc::AutoreleasePool pool;
@@ -144,6 +171,21 @@ TEST_F(SettingsPaneTest, MirroringGreysTheFourRowsItOverridesAndTurningItOffFree
   EXPECT_EQ(alert()->buttons[0].title, "No");
   EXPECT_EQ(alert()->buttons[1].title, "Yes");
   EXPECT_EQ(alert()->cancelButtonIndex, 0);
+}
+
+TEST_F(SettingsPaneTest, AGreyedRowHasItsCellLabelsAndSwitchOffAndTheListRowsCannotBeSelected) {
+  openPane({{"enabled", Value(true)}, {kMirror, Value(true)}});
+  const CellState on = cellState(0), off{false, false, on.detail, false, on.selectionStyle};
+  for (long r : {0, 1, 2, 7}) EXPECT_EQ(cellState(r), on) << "row " << r;
+  for (long r = 3; r <= 6; ++r) EXPECT_EQ(cellState(r), off) << "row " << r;
+  EXPECT_EQ(cellState(8), (CellState{false, false, true, true, 0})) << "white list, all apps on";
+  EXPECT_EQ(cellState(9), (CellState{true, true, true, true, 0})) << "black list";
+
+  ASSERT_EQ(toggle(kMirror), "");
+  for (long r = 3; r <= 6; ++r) EXPECT_EQ(cellState(r), on) << "row " << r;
+  ASSERT_EQ(toggle(kAllApps), "");
+  EXPECT_EQ(cellState(8), (CellState{true, true, true, true, 0}));
+  EXPECT_EQ(cellState(9), (CellState{false, false, true, true, 0}));
 }
 
 TEST_F(SettingsPaneTest, EveryRowWritesItsKeyTellsTheExtensionAndPromptsOnlyWhereARespringHelps) {
