@@ -311,6 +311,7 @@ TEST_F(SettingsPaneTest, AChangeThatCannotBeSavedChangesNothingTellsNobodyAndSay
     ASSERT_TRUE(alert());
     EXPECT_EQ(alert()->title, "Tarrow 8");
     EXPECT_NE(alert()->message.find("not saved"), std::string::npos) << alert()->message;
+    EXPECT_EQ(alert()->cancelButtonIndex, 0);
     tapAlert("OK");
     EXPECT_FALSE(alert()) << "no respring prompt follows";
     EXPECT_EQ(phone_->launchCount(), 1);
