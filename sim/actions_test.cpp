@@ -4,7 +4,10 @@
 
 #include <optional>
 #include <sstream>
+#include <vector>
 
+#include "platform/dispatch/run_loop.h"
+#include "platform/foundation/clock.h"
 #include "platform/foundation/nsdata.h"
 #include "platform/foundation/nsdate.h"
 #include "platform/foundation/nsdictionary.h"
@@ -15,6 +18,7 @@
 #include "platform/springboard/notification_center.h"
 #include "platform/uikit/screen_stack.h"
 #include "platform/uikit/uicolor.h"
+#include "platform/uikit/uigesturerecognizer.h"
 #include "platform/uikit/uinavigationcontroller.h"
 #include "platform/uikit/uitableview.h"
 #include "platform/uikit/uiview.h"
@@ -70,6 +74,19 @@ class Actions : public PhoneTest {
     id marker = sel::viewWithTag(primaryLabel(rows.front().cell), kReminderMarkerTag);
     return marker && sel::alpha(marker) > 0.5;
   }
+  // The layers of one kind on screen now, bottom to top.
+  static std::vector<platform::uikit::ScreenLayer> shown(platform::uikit::ScreenLayerKind kind) {
+    std::vector<platform::uikit::ScreenLayer> layers;
+    for (const auto& layer : platform::uikit::screenStack())
+      if (layer.kind == kind) layers.push_back(layer);
+    return layers;
+  }
+  static bool isMarkerColour(id colour) {
+    platform::uikit::ColorComponents c;
+    return platform::uikit::colorComponents(colour, &c) && c.red == 113.0 / 255 &&
+           c.green == 162.0 / 255 && c.blue == 234.0 / 255 && c.alpha == 1.0;
+  }
+
   // What the reminders window shows, when it is shown.
   static std::optional<platform::uikit::ScreenLayer> remindersWindow() {
     std::optional<platform::uikit::ScreenLayer> found;
@@ -200,19 +217,36 @@ TEST_F(Actions, SwitchedOffTheMarkerIsLeftAsItWas) {
 }
 
 // Opened on the locked screen, the editor keeps the display awake until it closes, whichever
-// button closes it.
+// button closes it; opened while unlocked it leaves the display alone. It offers "Add", "Delete"
+// and "Cancel", the last as its cancel button.
 TEST_F(Actions, TheLockedEditorKeepsTheDisplayAwakeUntilItCloses) {
-  for (const char* button : {"Add", "Delete", "Cancel"}) {
-    SCOPED_TRACE(button);
+  struct Case {
+    const char* open;
+    const char* button;
+    bool awakeWhileOpen;
+  };
+  const Case cases[] = {
+      {"swipe lockscreen m1\ntap T\n", "Add", true},
+      {"swipe lockscreen m1\ntap T\n", "Delete", true},
+      {"swipe lockscreen m1\ntap T\n", "Cancel", true},
+      {"unlock\nnc show\nlong-press m1\n", "Add", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.open) + c.button);
     makePhone();
     out_.str("");
     boot();
-    ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\nswipe lockscreen m1\ntap T\n"
+    ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\n" + std::string(c.open) +
                   "tap \"Add Reminder\"\n"),
               0)
         << out_.str();
-    EXPECT_TRUE(sb::listKeepsDisplayAwake(ui().listView()));
-    ASSERT_EQ(run("tap " + std::string(button) + "\n"), 0) << out_.str();
+    EXPECT_EQ(sb::listKeepsDisplayAwake(ui().listView()), c.awakeWhileOpen);
+    auto alerts = shown(platform::uikit::ScreenLayerKind::Alert);
+    ASSERT_EQ(alerts.size(), 1u);
+    ASSERT_EQ(alerts[0].buttons.size(), 3u);
+    EXPECT_EQ(alerts[0].buttons[2].title, "Cancel");
+    EXPECT_EQ(alerts[0].cancelButtonIndex, 2);
+    ASSERT_EQ(run("tap " + std::string(c.button) + "\n"), 0) << out_.str();
     EXPECT_FALSE(sb::listKeepsDisplayAwake(ui().listView()));
   }
 }
@@ -377,6 +411,106 @@ TEST_F(Actions, TheRemindersWindowAndItsLastReminderDeleted) {
   list = remindersWindow();
   ASSERT_TRUE(list) << "the list stays open";
   EXPECT_TRUE(list->rows.empty()) << list->rows.size() << " rows left";
+}
+
+// The menu row action comes first, in the marker colour; tapping it closes the swiped row and
+// opens a sheet tagged with the row, on both lists.
+TEST_F(Actions, TheMenuRowActionClosesTheRowAndOpensASheetTaggedWithIt) {
+  boot();
+  ASSERT_EQ(run("publish m0 com.apple.MobileSMS title=A\npublish m1 com.apple.MobileSMS title=B\n"),
+            0);
+  struct Case {
+    const char* swipe;
+    const char* firstActions;
+  };
+  for (const Case& c : {Case{"swipe lockscreen m0\n", "row actions: T\n"},
+                        Case{"unlock\nnc show\nswipe nc m0\n", "row actions: T, Clear\n"}}) {
+    SCOPED_TRACE(c.swipe);
+    out_.str("");
+    ASSERT_EQ(run(c.swipe), 0) << out_.str();
+    EXPECT_NE(out_.str().find(c.firstActions), std::string::npos) << out_.str();
+    auto tables = platform::uikit::swipedTables();
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_TRUE(isMarkerColour(
+        sel::backgroundColor(platform::uikit::swipedRowActions(tables.front()).front())));
+    ASSERT_EQ(run("tap T\n"), 0) << out_.str();
+    EXPECT_TRUE(platform::uikit::swipedTables().empty()) << "the swiped row is closed";
+    EXPECT_FALSE(sel::isEditing(tables.front())) << "and the table is not left editing";
+    auto sheets = shown(platform::uikit::ScreenLayerKind::Sheet);
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sel::tag(sheets.front().object), 1) << "m0 is the second row";
+    ASSERT_EQ(run("tap Cancel\n"), 0) << out_.str();
+  }
+}
+
+// A long press opens the menu as soon as it is recognised, once, however long it is held; a cell
+// that no table holds opens nothing.
+TEST_F(Actions, ALongPressOpensOneMenuWhenRecognisedAndNoneOutsideATable) {
+  boot();
+  ASSERT_EQ(run("unlock\npublish m1 com.apple.MobileSMS title=A\nnc show\n"), 0);
+  bool shownWhileHeld = false;
+  platform::RunLoop::main().post(
+      platform::DeviceClock::shared().now() + platform::kNanosPerSecond,
+      [&] { shownWhileHeld = !shown(platform::uikit::ScreenLayerKind::Sheet).empty(); });
+  ASSERT_EQ(run("long-press m1 hold=2s\n"), 0) << out_.str();
+  EXPECT_TRUE(shownWhileHeld) << "open one second into a two-second press";
+  EXPECT_EQ(shown(platform::uikit::ScreenLayerKind::Sheet).size(), 1u);
+  ASSERT_EQ(run("tap Cancel\n"), 0) << out_.str();
+
+  id cell = platform::uikit::shownRows(notificationCenterTable()).front().cell;
+  Strong held(cell);
+  asSpringBoard([&] { sel::removeFromSuperview(cell); });
+  EXPECT_EQ(platform::uikit::pressView(cell, 1.0), 1u) << "its recognizer still begins";
+  phone_->wait(0);
+  EXPECT_TRUE(shown(platform::uikit::ScreenLayerKind::Sheet).empty());
+}
+
+// On a pad the sheet gets a clear, secure key window of its own just above alerts, which goes
+// when the sheet does (its cancel included); on a phone the sheet needs no window.
+TEST_F(Actions, OnAPadTheSheetHasASecureWindowThatGoesWithIt) {
+  for (const char* device : {"phone", "pad"}) {
+    SCOPED_TRACE(device);
+    makePhone();
+    out_.str("");
+    ASSERT_EQ(run("device " + std::string(device) + "\n"), 0);
+    boot();
+    auto windowsBefore = shown(platform::uikit::ScreenLayerKind::Window).size();
+    ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\nswipe lockscreen m1\ntap T\n"), 0)
+        << out_.str();
+    auto windows = shown(platform::uikit::ScreenLayerKind::Window);
+    if (std::string(device) == "phone") {
+      EXPECT_EQ(windows.size(), windowsBefore);
+    } else {
+      ASSERT_EQ(windows.size(), windowsBefore + 1);
+      const auto& sheetWindow = windows.back();
+      EXPECT_DOUBLE_EQ(sheetWindow.level, platform::uikit::UIWindowLevelAlert + 1.0);
+      EXPECT_TRUE(sheetWindow.secure);
+      EXPECT_TRUE(sheetWindow.keyWindow);
+      platform::uikit::ColorComponents background;
+      ASSERT_TRUE(
+          platform::uikit::colorComponents(sel::backgroundColor(sheetWindow.window), &background));
+      EXPECT_EQ(background.alpha, 0.0) << "clear";
+    }
+    ASSERT_EQ(run("tap Cancel\n"), 0) << out_.str();
+    EXPECT_EQ(shown(platform::uikit::ScreenLayerKind::Window).size(), windowsBefore);
+  }
+}
+
+// "Remove from LockScreen" while unlocked changes only the stores; "Add to LockScreen" while
+// locked shows the row at once; "Clear LockScreen All" clears every application's rows.
+TEST_F(Actions, TheLockScreenChoicesKeepTheStoresAndTheLockedListTogether) {
+  boot();
+  ASSERT_EQ(run("publish m1 com.apple.MobileSMS title=A\npublish e1 com.apple.mobilemail title=B\n"
+                "expect kept e1 m1\n"
+                "unlock\nnc show\nswipe nc m1\ntap T\ntap \"Remove from LockScreen\"\n"
+                "expect kept e1\nexpect removed m1\n"
+                "lock\nwait 1s\nexpect lockscreen e1\n"
+                "nc show\nswipe nc m1\ntap T\ntap \"Add to LockScreen\"\n"
+                "expect kept e1 m1\nexpect removed\nexpect lockscreen m1 e1\n"
+                "nc hide\nswipe lockscreen e1\ntap T\ntap \"Clear LockScreen All\"\n"
+                "expect kept\nexpect lockscreen\n"),
+            0)
+      << out_.str();
 }
 
 }  // namespace
