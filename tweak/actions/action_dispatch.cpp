@@ -7,6 +7,7 @@
 #include "platform/foundation/nsstring.h"
 #include "tweak/actions/actions_menu.h"
 #include "tweak/actions/reminder_editor.h"
+#include "tweak/actions/row_key.h"
 #include "tweak/lockscreen/removal.h"
 #include "tweak/reminderslist/reminders_window.h"
 #include "tweak/state/entries.h"

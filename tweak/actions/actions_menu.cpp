@@ -1,11 +1,10 @@
 #include "tweak/actions/actions_menu.h"
 
-#include <cstdlib>
-
 #include "platform/foundation/nsarray.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsindexpath.h"
 #include "platform/foundation/nsstring.h"
+#include "tweak/actions/row_key.h"
 #include "tweak/state/globals.h"
 #include "tweak/state/ivars.h"
 #include "tweak/state/springboard_headers.h"
@@ -57,22 +56,6 @@ id enclosingTable(id view) {
 id markerColor() {
   return ui::colorWithRed_green_blue_alpha(classObject("UIColor"), kMarkerRed, kMarkerGreen,
                                            kMarkerBlue, 1.0);
-}
-
-Strong rowKey(id indexPath) {
-  return platform::stringWithFormat("%li:%li", sel::row(indexPath), sel::section(indexPath));
-}
-
-Strong indexPathOfRowKey(id key) {
-  std::string text = platform::utf8(key);
-  std::size_t colon = text.find(':');
-  // Each piece reads as intValue does: a leading integer, 0 when there is none.
-  auto piece = [](const std::string& s) {
-    return static_cast<long>(static_cast<int>(std::strtol(s.c_str(), nullptr, 10)));
-  };
-  long row = piece(text.substr(0, colon));
-  long section = colon == std::string::npos ? 0 : piece(text.substr(colon + 1));
-  return platform::indexPath(row, section);
 }
 
 id bulletinCellForRow(id self, SEL cmd, id tableView, id indexPath) {

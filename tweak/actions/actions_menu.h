@@ -5,7 +5,6 @@
 
 #include <objc/objc.h>
 
-#include "platform/objc/strong.h"
 #include "platform/uikit/geometry.h"
 
 namespace tarrow8 {
@@ -32,10 +31,5 @@ id listEditActions(id self, SEL cmd, id tableView, id indexPath);
 // Builds the actions sheet for `bulletin` (any object) shown at `indexPath`, with `delegate` as
 // its delegate, and shows it: on a pad in a secure window of its own, elsewhere in the key window.
 void presentActionsMenu(id bulletin, id indexPath, id delegate);
-
-// The row key of an index path: its row and section joined by a colon ("3:1").
-platform::objc::Strong rowKey(id indexPath);
-// The index path a row key names (row, then section, each read as a 32-bit integer).
-platform::objc::Strong indexPathOfRowKey(id key);
 
 }  // namespace tarrow8

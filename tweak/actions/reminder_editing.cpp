@@ -5,6 +5,7 @@
 #include "tweak/actions/action_dispatch.h"
 #include "tweak/actions/actions_menu.h"
 #include "tweak/actions/reminder_editor.h"
+#include "tweak/actions/row_key.h"
 #include "tweak/state/entries.h"
 #include "tweak/state/globals.h"
 #include "tweak/state/ivars.h"
