@@ -4,7 +4,9 @@
 
 #include <objc/runtime.h>
 
+#include <cstddef>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/objc/selector.h"
@@ -27,10 +29,34 @@ id allocInstance(Class cls);
 
 // The object's body, or null for nil, class objects and objects of classes without one.
 NativeBody* nativeBody(id object);
-// The object's body as T, or null when it has none or another kind.
+// The object's body as T, or null when it has none or another kind. The casts of the last few
+// body types seen are remembered, so objects of the classes in use pay for no dynamic_cast.
+// Device objects live on the main thread, as everything on the device does.
 template <class T>
 T* native(id object) {
-  return dynamic_cast<T*>(nativeBody(object));
+  NativeBody* body = nativeBody(object);
+  if (!body) return nullptr;
+  struct Cast {
+    const std::type_info* type = nullptr;
+    std::ptrdiff_t offset = 0;  // from the NativeBody to the T inside the same object
+    bool matches = false;
+  };
+  static Cast casts[4];
+  static unsigned next = 0;
+  const std::type_info* type = &typeid(*body);
+  const Cast* known = nullptr;
+  for (const Cast& c : casts) {
+    if (c.type == type) known = &c;
+  }
+  if (!known) {
+    T* cast = dynamic_cast<T*>(body);
+    Cast& slot = casts[next++ % 4];
+    slot = {type, cast ? reinterpret_cast<char*>(cast) - reinterpret_cast<char*>(body) : 0,
+            cast != nullptr};
+    known = &slot;
+  }
+  return known->matches ? reinterpret_cast<T*>(reinterpret_cast<char*>(body) + known->offset)
+                        : nullptr;
 }
 
 // The current retain count of `object` (0 for nil; class objects report a large constant).
