@@ -11,7 +11,6 @@
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/image_class.h"
 #include "platform/objc/object.h"
-#include "platform/objc/strong.h"
 #include "settings/filter_lists.h"
 #include "settings/pane_settings.h"
 #include "settings/preferences_headers.h"
@@ -22,7 +21,6 @@ namespace pane {
 namespace {
 
 using platform::objc::Selector;
-using platform::objc::Strong;
 
 constexpr const char* kMirrorKey = "mirrorNotificationCenter";
 constexpr const char* kIncludeKey = "includeNotificationCenter";
