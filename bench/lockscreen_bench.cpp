@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_phone.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nsstring.h"
 #include "platform/objc/object.h"
@@ -24,11 +25,9 @@ using platform::objc::Strong;
 
 // A booted phone, locked, with `kept` bulletins kept: `sectionSize` of them from
 // "com.example.section", the rest spread over ten other applications.
-class KeptPhone {
+class KeptPhone : public bench::BenchPhone {
  public:
-  explicit KeptPhone(int kept, int sectionSize = 0) : phone_(options()) {
-    phone_.changeSettings({{"enabled", platform::plist::Value(true)}}, false);
-    phone_.boot();
+  explicit KeptPhone(int kept, int sectionSize = 0) {
     for (int i = 0; i < kept; ++i) publish(i, i < sectionSize);
   }
 
@@ -42,20 +41,7 @@ class KeptPhone {
     phone_.publish(c);
   }
 
-  sim::Phone& phone() { return phone_; }
-  sb::SpringBoardUI& ui() { return *sb::SpringBoardUI::running(); }
-  Strong& keptItems() {
-    return *static_cast<Strong*>(phone_.extensionSymbol("_ZN7tarrow89keptItemsE"));
-  }
-  platform::ProcessId springBoard() { return sb::SpringBoardHost::shared().pid(); }
-
- private:
-  static sim::PhoneOptions options() {
-    sim::PhoneOptions o;
-    o.extension = TARROW8_EXTENSION;
-    return o;
-  }
-  sim::Phone phone_;
+  Strong& keptItems() { return extensionGlobal("_ZN7tarrow89keptItemsE"); }
 };
 
 void BM_Capture(benchmark::State& state) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/allocation_counter.h"
+#include "bench/bench_phone.h"
 #include "platform/foundation/nsdate.h"
 #include "platform/foundation/nsdictionary.h"
 #include "platform/foundation/nskeyedarchiver.h"
@@ -28,11 +29,9 @@ const platform::objc::Selector<void(id)> reminderTimerFired{"reminderTimerFired:
 
 // A booted, unlocked phone with Notification Center's list loaded and `count` reminders stored,
 // each `dueIn` seconds from now (negative: already due).
-class RemindersPhone {
+class RemindersPhone : public bench::BenchPhone {
  public:
-  RemindersPhone() : phone_(options()) {
-    phone_.changeSettings({{"enabled", platform::plist::Value(true)}}, false);
-    phone_.boot();
+  RemindersPhone() {
     phone_.unlock();
     phone_.showNotificationCenter();
     sb::BulletinContents c;
@@ -61,21 +60,8 @@ class RemindersPhone {
     }
   }
 
-  sim::Phone& phone() { return phone_; }
-  sb::SpringBoardUI& ui() { return *sb::SpringBoardUI::running(); }
   id controller() { return sb::bulletinListController(ui().notificationCenter()); }
-  Strong& reminders() {
-    return *static_cast<Strong*>(phone_.extensionSymbol("_ZN7tarrow89remindersE"));
-  }
-  platform::ProcessId springBoard() { return sb::SpringBoardHost::shared().pid(); }
-
- private:
-  static sim::PhoneOptions options() {
-    sim::PhoneOptions o;
-    o.extension = TARROW8_EXTENSION;
-    return o;
-  }
-  sim::Phone phone_;
+  Strong& reminders() { return extensionGlobal("_ZN7tarrow89remindersE"); }
 };
 
 void BM_MarkerPass(benchmark::State& state) {
