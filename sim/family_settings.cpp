@@ -41,17 +41,21 @@ bool finish(RunContext& c, const std::string& error) {
   return c.fail(why);
 }
 
+// True when the user is in the Settings app; otherwise reports how to get there.
+bool requirePane(RunContext& c, const char* then = "") {
+  return c.phone.settingsPaneShown() ||
+         c.fail(std::string("the Settings pane is not shown (use settings-app open") + then + ")");
+}
+
 // The pane as shown, or a failure saying why there is none.
 bool withPane(RunContext& c, prefs::PaneShot* shot) {
-  if (!c.phone.settingsPaneShown())
-    return c.fail("the Settings pane is not shown (use settings-app open)");
+  if (!requirePane(c)) return false;
   std::string error = app().pane(shot);
   return error.empty() || c.fail(error);
 }
 
 bool withList(RunContext& c, prefs::ListShot* shot) {
-  if (!c.phone.settingsPaneShown())
-    return c.fail("the Settings pane is not shown (use settings-app open, then open-list)");
+  if (!requirePane(c, ", then open-list")) return false;
   std::string error = app().list(shot);
   return error.empty() || c.fail(error);
 }
@@ -85,8 +89,7 @@ bool openSettings(RunContext& c) {
 }
 
 bool toggle(RunContext& c) {
-  if (!c.phone.settingsPaneShown())
-    return c.fail("the Settings pane is not shown (use settings-app open)");
+  if (!requirePane(c)) return false;
   if (!finish(c, app().toggle(c.arg(0)))) return false;
   prefs::PaneShot pane;
   if (app().pane(&pane).empty()) {
@@ -96,8 +99,7 @@ bool toggle(RunContext& c) {
 }
 
 bool openList(RunContext& c) {
-  if (!c.phone.settingsPaneShown())
-    return c.fail("the Settings pane is not shown (use settings-app open)");
+  if (!requirePane(c)) return false;
   if (!finish(c, app().openList(listIdentifier(c.arg(0))))) return false;
   prefs::ListShot list;
   if (app().list(&list).empty()) c.say("the list \"" + list.title + "\" is shown");
@@ -105,8 +107,7 @@ bool openList(RunContext& c) {
 }
 
 bool check(RunContext& c, bool checked) {
-  if (!c.phone.settingsPaneShown())
-    return c.fail("the Settings pane is not shown (use settings-app open, then open-list)");
+  if (!requirePane(c, ", then open-list")) return false;
   if (!finish(c, app().check(c.arg(0), checked))) return false;
   c.say(c.arg(0) + (checked ? " checked" : " unchecked"));
   return true;
